@@ -1,0 +1,13 @@
+# Cross-build for 64-bit Windows (TWK64.exe) with MinGW-w64.
+# The -posix compilers are used because GoogleTest needs std::mutex.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(TWK_MINGW_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${TWK_MINGW_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TWK_MINGW_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${TWK_MINGW_TRIPLE}-windres)
+set(CMAKE_OBJDUMP ${TWK_MINGW_TRIPLE}-objdump)
+set(CMAKE_FIND_ROOT_PATH /usr/${TWK_MINGW_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

@@ -1,0 +1,10 @@
+# Sourced with the harness root (build/wine) as $1: the environment of every
+# Wine program the tests run. Own prefix and HOME inside the build tree, no
+# Mono/Gecko prompts, no .desktop files for shortcuts.
+TWK_WINE_ROOT=$1
+export TWK_WINE_ROOT
+export WINEPREFIX="$TWK_WINE_ROOT/prefix"
+export HOME="$TWK_WINE_ROOT/home"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
