@@ -26,8 +26,7 @@ const wchar_t* OrEmpty(const wchar_t* text)
 
 } // namespace
 
-WideString::WideString()
-    : capacity(kDefaultCapacity), buffer(new wchar_t[kDefaultCapacity]), length(0)
+WideString::WideString() : capacity(kDefaultCapacity), buffer(new wchar_t[kDefaultCapacity]), length(0)
 {
     buffer[0] = L'\0';
 }

@@ -47,8 +47,8 @@ TEST(WideStringConstruction, FromIntWritesDecimalText)
     struct Case {
         int value;
         const wchar_t* text;
-    } cases[] = {{0, L"0"}, {42, L"42"}, {-7, L"-7"}, {2147483647, L"2147483647"},
-                 {-2147483647 - 1, L"-2147483648"}};
+    } cases[] = {
+        {0, L"0"}, {42, L"42"}, {-7, L"-7"}, {2147483647, L"2147483647"}, {-2147483647 - 1, L"-2147483648"}};
     for (const Case& c : cases) {
         WideString s = WideString::FromInt(c.value);
         EXPECT_EQ(Text(s), c.text);
@@ -193,7 +193,7 @@ TEST(WideStringNew, TrimRemovesSpacesOnly)
     struct Case {
         const wchar_t* source;
         const wchar_t* trimmed;
-    } cases[] = {{L"  word  ", L"word"}, {L"", L""},           {L"    ", L""},
+    } cases[] = {{L"  word  ", L"word"},     {L"", L""},         {L"    ", L""},
                  {L"\tword\t", L"\tword\t"}, {L" a b ", L"a b"}, {L"x", L"x"}};
     for (const Case& c : cases) {
         WideString source(c.source);
@@ -291,8 +291,9 @@ TEST(WideStringRandomized, OperationsKeepInvariantsAndMatchTheModel)
                 WideString trimmed = s.Trim();
                 ExpectSound(trimmed);
                 size_t first = model.find_first_not_of(L' ');
-                std::wstring expected =
-                    first == std::wstring::npos ? L"" : model.substr(first, model.find_last_not_of(L' ') - first + 1);
+                std::wstring expected = first == std::wstring::npos
+                                            ? L""
+                                            : model.substr(first, model.find_last_not_of(L' ') - first + 1);
                 EXPECT_EQ(Text(trimmed), expected);
                 break;
             }

@@ -47,8 +47,7 @@ std::vector<HWND> FindTopWindows(DWORD processId, const wchar_t* className, cons
     return search.found;
 }
 
-HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
-                      DWORD timeoutMs)
+HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs)
 {
     DWORD start = GetTickCount();
     for (;;) {
@@ -76,8 +75,8 @@ std::wstring WindowText(HWND window)
 {
     wchar_t text[4096] = {};
     DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                        2000, &copied);
+    SendMessageTimeoutW(window, WM_GETTEXT, 4096, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
+                        &copied);
     return std::wstring(text);
 }
 

@@ -13,8 +13,7 @@ namespace twk_test {
 std::vector<HWND> FindTopWindows(DWORD processId, const wchar_t* className, const wchar_t* caption);
 
 // Waits up to timeoutMs for a visible top-level window; returns null on time-out.
-HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption,
-                      DWORD timeoutMs);
+HWND WaitForTopWindow(DWORD processId, const wchar_t* className, const wchar_t* caption, DWORD timeoutMs);
 
 // Waits until the window is gone (or invisible); returns false on time-out.
 bool WaitForWindowGone(HWND window, DWORD timeoutMs);
