@@ -25,11 +25,6 @@ void ReportApiFailure(INT_PTR result, const char* label)
     ShowReport(text);
 }
 
-void ReportApiFailure(const void* result, const char* label)
-{
-    ReportApiFailure(reinterpret_cast<INT_PTR>(result), label);
-}
-
 void ReportComFailure(HRESULT hr, const char* label)
 {
     if (!FAILED(hr))

@@ -9,7 +9,12 @@
 // is 0. Pass the failing call's result directly: the last-error value is
 // read first thing. A success shows nothing and leaves the last error alone.
 void ReportApiFailure(INT_PTR result, const char* label);
-void ReportApiFailure(const void* result, const char* label);
+
+// For calls that return a handle or pointer (null means failure).
+template <typename T> void ReportApiFailure(T* result, const char* label)
+{
+    ReportApiFailure(reinterpret_cast<INT_PTR>(result), label);
+}
 
 // Shows "<label> Error Code =0x<hresult as 8 hex digits>" when FAILED(hr).
 void ReportComFailure(HRESULT hr, const char* label);
