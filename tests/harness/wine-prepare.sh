@@ -31,6 +31,7 @@ if [ ! -f "$WINEPREFIX/.twk-ready" ]; then
   wineboot -i >/dev/null 2>&1 9>&-
   { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$here/prefix-settings.reg"; } >"$TWK_WINE_ROOT/prefix-settings.reg"
   wine regedit /S "$TWK_WINE_ROOT/prefix-settings.reg" >/dev/null 2>&1 9>&-
+  wine winecfg -v win10 >/dev/null 2>&1 9>&-
   wineserver -w
   touch "$WINEPREFIX/.twk-ready"
 fi

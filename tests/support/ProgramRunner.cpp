@@ -18,6 +18,17 @@ RunningProgram::RunningProgram(const std::wstring& path, const std::wstring& arg
     std::wstring commandLine = L"\"" + path + L"\"";
     if (!arguments.empty())
         commandLine += L" " + arguments;
+    Start(path, commandLine);
+}
+
+RunningProgram::RunningProgram(const std::wstring& path, const RawCommandLine& commandLine)
+    : process(nullptr), processId(0)
+{
+    Start(path, commandLine.text);
+}
+
+void RunningProgram::Start(const std::wstring& path, const std::wstring& commandLine)
+{
     std::vector<wchar_t> buffer(commandLine.begin(), commandLine.end());
     buffer.push_back(L'\0');
 

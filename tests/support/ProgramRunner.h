@@ -12,10 +12,17 @@ namespace twk_test {
 // the build puts every exe.
 std::wstring BinPath(const std::wstring& fileName);
 
+// A whole command line, passed to the program exactly as given.
+struct RawCommandLine {
+    std::wstring text;
+};
+
 class RunningProgram {
 public:
     // Starts "path" args; check Started().
     RunningProgram(const std::wstring& path, const std::wstring& arguments);
+    // Starts path with exactly this command line (program name included).
+    RunningProgram(const std::wstring& path, const RawCommandLine& commandLine);
     ~RunningProgram();
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
@@ -31,6 +38,8 @@ public:
     void Kill();
 
 private:
+    void Start(const std::wstring& path, const std::wstring& commandLine);
+
     HANDLE process;
     DWORD processId;
 };
