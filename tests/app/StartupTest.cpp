@@ -251,3 +251,17 @@ TEST(CheckEnvironment, OwnCommandLineIsSplit)
 }
 
 } // namespace
+
+namespace {
+
+// Without an argument the program chooses the settings mode; it starts and
+// ends cleanly as a real process under Wine.
+TEST(Startup, WithoutArgumentEndsWithExitCodeZero)
+{
+    RunningProgram program(BinPath(L"TWK64.exe"), L"   ");
+    ASSERT_TRUE(program.Started());
+    ASSERT_TRUE(program.WaitExit(20000));
+    EXPECT_EQ(program.ExitCode(), 0u);
+}
+
+} // namespace
