@@ -8,6 +8,7 @@
 #include "tests/support/BoxAnswerer.h"
 #include "tests/support/ProgramRunner.h"
 #include "tests/support/RegistryOverride.h"
+#include "tests/support/WideStringChecks.h"
 #include "tests/support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,8 @@ TEST(SplitCommandLine, RandomLinesUpToTheSystemLimit)
         WideString program;
         WideString arguments;
         SplitCommandLine(program, arguments, line.c_str());
+        ExpectSoundWideString(program);
+        ExpectSoundWideString(arguments);
         ASSERT_LE(program.Length() + arguments.Length(), static_cast<int>(line.size()));
         EXPECT_NE(line.find(arguments.CStr()), std::wstring::npos);
         EXPECT_NE(line.find(program.CStr()), std::wstring::npos);

@@ -1,26 +1,19 @@
 // WideString: contents, exact capacities and the growth policy.
 #include "core/WideString.h"
+#include "tests/support/WideStringChecks.h"
 
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
+using twk_test::ExpectSoundWideString;
+
 namespace {
 
 std::wstring Text(const WideString& s)
 {
     return std::wstring(s.CStr());
-}
-
-// The invariants every operation must keep.
-void ExpectSound(const WideString& s)
-{
-    ASSERT_NE(s.CStr(), nullptr);
-    EXPECT_GE(s.Length(), 0);
-    EXPECT_LE(s.Length() + 1, s.Capacity());
-    EXPECT_EQ(s.CStr()[s.Length()], L'\0');
-    EXPECT_EQ(static_cast<int>(wcslen(s.CStr())), s.Length());
 }
 
 TEST(WideStringConstruction, CapacitiesOfEachConstructor)
@@ -39,7 +32,7 @@ TEST(WideStringConstruction, CapacitiesOfEachConstructor)
     EXPECT_EQ(Text(copy), Text(grown));
     EXPECT_EQ(copy.Capacity(), 64) << "a copy keeps the other string's capacity";
     EXPECT_NE(copy.CStr(), grown.CStr()) << "a copy owns a buffer of its own";
-    ExpectSound(copy);
+    ExpectSoundWideString(copy);
 }
 
 TEST(WideStringConstruction, FromIntWritesDecimalText)
@@ -53,7 +46,7 @@ TEST(WideStringConstruction, FromIntWritesDecimalText)
         WideString s = WideString::FromInt(c.value);
         EXPECT_EQ(Text(s), c.text);
         EXPECT_EQ(s.Capacity(), 15);
-        ExpectSound(s);
+        ExpectSoundWideString(s);
     }
 }
 
@@ -92,7 +85,7 @@ TEST(WideStringInPlace, AssignGrowsOnlyWhenTheTextDoesNotFit)
     s.Assign(L"ab");
     EXPECT_EQ(s.Capacity(), 60) << "the capacity never shrinks";
     EXPECT_EQ(Text(s), L"ab");
-    ExpectSound(s);
+    ExpectSoundWideString(s);
 }
 
 TEST(WideStringInPlace, AssignOfOwnTextLeavesItUnchanged)
@@ -102,7 +95,7 @@ TEST(WideStringInPlace, AssignOfOwnTextLeavesItUnchanged)
     EXPECT_EQ(Text(s), L"same text");
     s.Assign(s.CStr() + 5); // the tail of its own buffer
     EXPECT_EQ(Text(s), L"text");
-    ExpectSound(s);
+    ExpectSoundWideString(s);
 }
 
 TEST(WideStringInPlace, AppendGrowsToNewLengthPlusThirty)
@@ -122,7 +115,7 @@ TEST(WideStringInPlace, AppendGrowsToNewLengthPlusThirty)
     EXPECT_EQ(s.Length(), 72);
     EXPECT_EQ(s.Capacity(), 102);
     EXPECT_EQ(Text(s).substr(36), L"0123456789abcdexyz0123456789abcdexyz");
-    ExpectSound(s);
+    ExpectSoundWideString(s);
 }
 
 TEST(WideStringInPlace, SetAtStoresOrCuts)
@@ -200,7 +193,7 @@ TEST(WideStringNew, TrimRemovesSpacesOnly)
         WideString trimmed = source.Trim();
         EXPECT_EQ(Text(trimmed), c.trimmed) << "source [" << Text(source).size() << " chars]";
         EXPECT_EQ(trimmed.Capacity(), source.Length() + 1);
-        ExpectSound(trimmed);
+        ExpectSoundWideString(trimmed);
     }
 }
 
@@ -277,19 +270,19 @@ TEST(WideStringRandomized, OperationsKeepInvariantsAndMatchTheModel)
                 break;
             case 3: {
                 WideString left = s.Left(n);
-                ExpectSound(left);
+                ExpectSoundWideString(left);
                 EXPECT_EQ(Text(left), n < 0 || n > length ? L"" : model.substr(0, n));
                 break;
             }
             case 4: {
                 WideString mid = s.Mid(n);
-                ExpectSound(mid);
+                ExpectSoundWideString(mid);
                 EXPECT_EQ(Text(mid), n < 0 || n >= length ? L"" : model.substr(n));
                 break;
             }
             case 5: {
                 WideString trimmed = s.Trim();
-                ExpectSound(trimmed);
+                ExpectSoundWideString(trimmed);
                 size_t first = model.find_first_not_of(L' ');
                 std::wstring expected = first == std::wstring::npos
                                             ? L""
@@ -299,7 +292,7 @@ TEST(WideStringRandomized, OperationsKeepInvariantsAndMatchTheModel)
             }
             case 6: {
                 WideString right = s.Right(n);
-                ExpectSound(right);
+                ExpectSoundWideString(right);
                 EXPECT_EQ(Text(right), n < 0 || n > length ? L"" : model.substr(length - n));
                 break;
             }
@@ -310,7 +303,7 @@ TEST(WideStringRandomized, OperationsKeepInvariantsAndMatchTheModel)
                 break;
             }
             }
-            ExpectSound(s);
+            ExpectSoundWideString(s);
             ASSERT_EQ(Text(s), model);
         }
     }
