@@ -49,8 +49,7 @@ OsGeneration CheckOsGeneration()
         if (VersionAtLeast(test))
             return test.generation;
     }
-    MessageBoxW(nullptr, L"このＯＳではサポートされていません。", kBoxCaption,
-                MB_ICONERROR | MB_SETFOREGROUND | MB_TOPMOST);
+    ShowErrorBox(L"このＯＳではサポートされていません。", nullptr);
     return 0;
 }
 
