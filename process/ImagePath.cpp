@@ -1,0 +1,47 @@
+#include "process/ImagePath.h"
+
+#include <psapi.h>
+
+namespace {
+
+// The longest path the system can give, in characters, with its NUL.
+const DWORD kLongestPath = 32768;
+
+} // namespace
+
+WideString ReadProcessImagePath(HANDLE process)
+{
+    // The first module is the main executable.
+    HMODULE module = nullptr;
+    DWORD needed = 0;
+    if (!K32EnumProcessModules(process, &module, sizeof(module), &needed))
+        return WideString();
+
+    // A result that fills the buffer may have been cut: read again into a
+    // buffer twice as long until the whole path fits.
+    DWORD size = MAX_PATH;
+    for (;;) {
+        wchar_t* buffer = new wchar_t[size]();
+        DWORD length = K32GetModuleFileNameExW(process, module, buffer, size);
+        if (length == 0) {
+            delete[] buffer;
+            return WideString();
+        }
+        if (length < size - 1 || size >= kLongestPath) {
+            buffer[length < size ? length : size - 1] = L'\0';
+            WideString path(buffer);
+            delete[] buffer;
+            return path;
+        }
+        delete[] buffer;
+        size *= 2;
+    }
+}
+
+bool IsListablePathForm(const WideString& path)
+{
+    const wchar_t* text = path.CStr();
+    if (path.Length() >= 3 && text[1] == L':' && text[2] == L'\\')
+        return true;
+    return path.Length() >= 2 && text[0] == L'\\' && text[1] == L'\\';
+}

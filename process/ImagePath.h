@@ -1,0 +1,18 @@
+// Reading the image path of an opened process, and the path forms the
+// snapshot lists: a drive path ("C:\...") or a path that begins with two
+// backslashes (a UNC path or a long-path prefix).
+#pragma once
+
+#include "core/WideString.h"
+
+#include <windows.h>
+
+// The full path of the process's main executable, read whole however long it
+// is; empty when its first module or its file name cannot be read. The
+// handle needs PROCESS_QUERY_INFORMATION | PROCESS_VM_READ.
+WideString ReadProcessImagePath(HANDLE process);
+
+// True for a drive path (second and third characters ":\") or a path that
+// begins with "\\"; false for an empty path and for NT object paths such as
+// "\SystemRoot\System32\smss.exe".
+bool IsListablePathForm(const WideString& path);
