@@ -16,9 +16,13 @@ WideString ReadProcessImagePath(HANDLE process)
     DWORD needed = 0;
     if (!K32EnumProcessModules(process, &module, sizeof(module), &needed))
         return WideString();
+    return ReadModuleFileName(process, module);
+}
 
-    // A result that fills the buffer may have been cut: read again into a
-    // buffer twice as long until the whole path fits.
+WideString ReadModuleFileName(HANDLE process, HMODULE module)
+{
+    // A name that fills the buffer may have been cut: read it again into a
+    // buffer twice as long until it fits with room to spare.
     DWORD size = MAX_PATH;
     for (;;) {
         wchar_t* buffer = new wchar_t[size]();

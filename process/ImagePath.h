@@ -12,6 +12,11 @@
 // handle needs PROCESS_QUERY_INFORMATION | PROCESS_VM_READ.
 WideString ReadProcessImagePath(HANDLE process);
 
+// The full path of one module of the process, read whole: the buffer starts
+// at MAX_PATH characters and doubles while the name fills it. Empty when
+// K32GetModuleFileNameExW fails.
+WideString ReadModuleFileName(HANDLE process, HMODULE module);
+
 // True for a drive path (second and third characters ":\") or a path that
 // begins with "\\"; false for an empty path and for NT object paths such as
 // "\SystemRoot\System32\smss.exe".

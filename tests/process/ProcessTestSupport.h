@@ -1,0 +1,60 @@
+// Shared by the process engine tests: every test runs with a BoxAnswerer and
+// expects no failure report, and finds entries of a snapshot by id.
+#pragma once
+
+#include "process/ProcessSnapshot.h"
+#include "tests/support/BoxAnswerer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace twk_test {
+
+class ProcessEngineTest : public ::testing::Test {
+protected:
+    // Code under test shows no failure report in a normal run.
+    void TearDown() override
+    {
+        for (const SeenBox& box : boxes.Boxes())
+            ADD_FAILURE() << "failure report shown: " << std::string(box.text.begin(), box.text.end());
+    }
+
+    BoxAnswerer boxes;
+};
+
+// Index of the entry with this id, or -1.
+inline int FindEntry(const ProcessSnapshot& snapshot, DWORD id)
+{
+    for (int i = 0; i < snapshot.count; ++i) {
+        if (snapshot.entries[i].id == static_cast<int>(id))
+            return i;
+    }
+    return -1;
+}
+
+// The image path the system gives for the process, as a fresh snapshot lists
+// it; empty when it is not listed.
+inline std::wstring ListedPath(DWORD id)
+{
+    ProcessSnapshot snapshot;
+    snapshot.Enumerate();
+    int index = FindEntry(snapshot, id);
+    return index < 0 ? std::wstring() : std::wstring(snapshot.imagePaths[index].CStr());
+}
+
+inline std::wstring Upper(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(towupper(c));
+    return text;
+}
+
+inline std::wstring Lower(std::wstring text)
+{
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(towlower(c));
+    return text;
+}
+
+} // namespace twk_test
