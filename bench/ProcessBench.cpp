@@ -81,6 +81,7 @@ void BenchEnumerate(const std::wstring& image, Programs& programs)
     for (int level : kProcessLevels) {
         if (!GrowTo(level, image, programs))
             return;
+        Sleep(2000); // let the new processes finish starting
         ProcessSnapshot snapshot;
         snapshot.Enumerate(); // warm: the slots exist from here on
         std::vector<double> times;
@@ -263,6 +264,7 @@ int wmain()
 
     // Ending and resources with about 25 processes running.
     GrowTo(kProcessLevels[0], image, programs);
+    Sleep(2000);
     BenchTerminate(dir, ListedCount());
     BenchResources();
     programs.clear();

@@ -124,8 +124,3 @@ void ProcessSnapshot::Enumerate()
     }
     delete[] ids;
 }
-
-bool IsNtvdmImage(const WideString& path)
-{
-    return lstrcmpW(path.Right(10).ToUpper().CStr(), L"\\NTVDM.EXE") == 0;
-}

@@ -34,6 +34,7 @@ WideString FormatStartTime(int id)
         ReportApiFailure(CloseHandle(process), "CloseHandle");
     } else {
         // A 16-bit task has no process of its own: it started with its thread.
+        // Only the 32-bit build lists tasks; the branch is the same in both.
         HANDLE thread = OpenThread(THREAD_QUERY_INFORMATION, FALSE, static_cast<DWORD>(-id));
         if (!thread)
             return WideString(L"0");
