@@ -41,9 +41,18 @@ std::unique_ptr<RunningProgram> StartTwk(const std::wstring& argument)
     return std::unique_ptr<RunningProgram>(new RunningProgram(BinPath(L"TWK64.exe"), argument));
 }
 
+// The result window once it is complete: the caption changes first, and the
+// button is shown last.
 HWND WaitForResult(RunningProgram& twk, DWORD timeoutMs = kWindowWaitMs)
 {
-    return WaitForStoredCaption(twk.Id(), L"#32770", kResultCaption, timeoutMs);
+    DWORD start = GetTickCount();
+    HWND result = WaitForStoredCaption(twk.Id(), L"#32770", kResultCaption, timeoutMs);
+    while (result && !ControlVisible(result, IDC_PROGRESS_DISMISS)) {
+        if (GetTickCount() - start >= timeoutMs)
+            return nullptr;
+        Sleep(10);
+    }
+    return result;
 }
 
 // Presses "今消す" and expects the program to end with exit code 0.
