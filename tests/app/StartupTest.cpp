@@ -8,6 +8,7 @@
 #include "tests/support/BoxAnswerer.h"
 #include "tests/support/ProgramRunner.h"
 #include "tests/support/RegistryOverride.h"
+#include "tests/support/TempDirectory.h"
 #include "tests/support/WideStringChecks.h"
 #include "tests/support/WindowDriver.h"
 
@@ -142,7 +143,29 @@ std::wstring ProbePath()
     return BinPath(L"twk_environment_probe.exe");
 }
 
-ProbeResult RunProbe(const std::wstring& commandLine)
+// Wine takes a per-program version from HKCU\Software\Wine\AppDefaults\<exe
+// name>. Each test that sets one runs its own copy of the probe, so that tests
+// running at the same time do not see each other's version.
+class ProbeCopy {
+public:
+    explicit ProbeCopy(const std::wstring& name) : dir(L"twk-probe"), path(dir / name)
+    {
+        copied = CopyFileCreatingDirectories(ProbePath(), path);
+    }
+    bool Copied() const { return copied; }
+    const std::wstring& Path() const { return path; }
+    std::wstring DefaultsKey() const
+    {
+        return L"Software\\Wine\\AppDefaults\\" + path.substr(path.rfind(L'\\') + 1);
+    }
+
+private:
+    TempDirectory dir;
+    std::wstring path;
+    bool copied;
+};
+
+ProbeResult RunProbe(const std::wstring& commandLine, const std::wstring& probePath = ProbePath())
 {
     wchar_t tempDir[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, tempDir);
@@ -152,7 +175,7 @@ ProbeResult RunProbe(const std::wstring& commandLine)
     SetEnvironmentVariableW(L"TWK_PROBE_OUT", outPath.c_str());
 
     ProbeResult result;
-    RunningProgram probe(ProbePath(), RawCommandLine{commandLine});
+    RunningProgram probe(probePath, RawCommandLine{commandLine});
     if (!probe.Started())
         return result;
     // The probe may show the unsupported-OS box; read and answer it.
@@ -191,18 +214,18 @@ ProbeResult RunProbe(const std::wstring& commandLine)
     return result;
 }
 
-const wchar_t kProbeDefaults[] = L"Software\\Wine\\AppDefaults\\twk_environment_probe.exe";
-
 TEST(CheckEnvironment, GenerationFollowsTheReportedVersion)
 {
     struct Case {
         const wchar_t* wineVersion;
         int generation;
     } cases[] = {{L"winvista", 1}, {L"win7", 2}, {L"win8", 3}, {L"win81", 4}, {L"win10", 5}};
+    ProbeCopy copy(L"twk_probe_versions.exe");
+    ASSERT_TRUE(copy.Copied());
     for (const Case& c : cases) {
-        RegistryOverride version(HKEY_CURRENT_USER, kProbeDefaults, L"Version", c.wineVersion);
+        RegistryOverride version(HKEY_CURRENT_USER, copy.DefaultsKey(), L"Version", c.wineVersion);
         ASSERT_TRUE(version.Applied());
-        ProbeResult probe = RunProbe(L"\"" + ProbePath() + L"\"");
+        ProbeResult probe = RunProbe(L"\"" + copy.Path() + L"\"", copy.Path());
         EXPECT_EQ(probe.values[L"generation"], std::to_wstring(c.generation)) << c.wineVersion;
         EXPECT_TRUE(probe.boxTexts.empty()) << c.wineVersion;
         EXPECT_EQ(probe.exitCode, c.generation * 100 + 3) << c.wineVersion << ": not WOW64, elevated";
@@ -221,8 +244,10 @@ TEST(CheckEnvironment, Build22000IsWindows11)
 
 TEST(CheckEnvironment, OlderSystemShowsMessageAndGoesOn)
 {
-    RegistryOverride version(HKEY_CURRENT_USER, kProbeDefaults, L"Version", L"winxp64");
-    ProbeResult probe = RunProbe(L"\"" + ProbePath() + L"\" C:\\x.exe");
+    ProbeCopy copy(L"twk_probe_old_system.exe");
+    ASSERT_TRUE(copy.Copied());
+    RegistryOverride version(HKEY_CURRENT_USER, copy.DefaultsKey(), L"Version", L"winxp64");
+    ProbeResult probe = RunProbe(L"\"" + copy.Path() + L"\" C:\\x.exe", copy.Path());
     ASSERT_EQ(probe.boxTexts.size(), 1u);
     EXPECT_EQ(probe.boxTexts[0], L"このＯＳではサポートされていません。");
     EXPECT_EQ(probe.values[L"generation"], L"0");

@@ -57,4 +57,11 @@ if ! server_running; then
   # Start Wine's own system processes now, with no pipe of a test attached:
   # they live as long as the server and would otherwise keep ctest waiting.
   DISPLAY=":$(cat "$TWK_WINE_ROOT/display")" wine wineboot </dev/null >/dev/null 2>&1 9>&-
+  # Likewise Wine's desktop process, which a test's first window would start.
+  keeper="$TWK_WINE_ROOT/../bin/twk_desktop_keeper.exe"
+  rm -f "$TWK_WINE_ROOT/keeper.ready"
+  if [ -f "$keeper" ]; then
+    DISPLAY=":$(cat "$TWK_WINE_ROOT/display")" detach wine "$keeper" "$(winepath -w "$TWK_WINE_ROOT/keeper.ready" 2>/dev/null)"
+    for _ in $(seq 200); do [ -f "$TWK_WINE_ROOT/keeper.ready" ] && break; sleep 0.05; done
+  fi
 fi

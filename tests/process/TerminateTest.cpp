@@ -5,6 +5,7 @@
 #include "process/ProcessSnapshot.h"
 #include "process/ProcessTermination.h"
 #include "tests/process/ProcessTestSupport.h"
+#include "tests/support/ProgramRunner.h"
 #include "tests/support/TargetProgram.h"
 #include "tests/support/TempDirectory.h"
 
@@ -271,6 +272,22 @@ TEST_F(ProcessTermination, PassesOverTheProgramsOwnProcess)
 {
     wchar_t own[MAX_PATH * 4] = {};
     GetModuleFileNameW(nullptr, own, MAX_PATH * 4);
+
+    // Other instances of this test program may run at the same time and share
+    // its image; they would be ended in its stead. The check therefore runs in
+    // a copy of the program whose image is its own.
+    const wchar_t kChildMark[] = L"TWK_OWN_IMAGE_CHILD";
+    if (GetEnvironmentVariableW(kChildMark, nullptr, 0) == 0) {
+        std::wstring copy = dir / L"OwnImage.exe";
+        ASSERT_TRUE(twk_test::CopyFileCreatingDirectories(own, copy));
+        SetEnvironmentVariableW(kChildMark, L"1");
+        long exitCode = twk_test::RunToExit(
+            copy, L"--gtest_filter=ProcessTermination.PassesOverTheProgramsOwnProcess", 60000);
+        SetEnvironmentVariableW(kChildMark, nullptr);
+        EXPECT_EQ(exitCode, 0) << "the copy's own check failed (its output is above)";
+        return;
+    }
+
     OwnWindow window(true);
     ASSERT_NE(window.Handle(), nullptr);
 
