@@ -10,10 +10,16 @@ set -eu
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 bash scripts/build.sh >/dev/null
-root="$PWD/build/wine"
+# A prefix of its own for the user's display; the tests' prefix otherwise.
+if [ -n "${DISPLAY:-}" ]; then
+  root="$PWD/build/wine-desktop"
+  export TWK_USE_DISPLAY=$DISPLAY
+else
+  root="$PWD/build/wine"
+fi
 source tests/harness/wine-env.sh "$root"
 tests/harness/wine-prepare.sh "$root"
-[ -n "${DISPLAY:-}" ] || export DISPLAY=":$(cat "$root/display")"
+export DISPLAY="$(cat "$root/display")"
 source scripts/sample.sh
 
 if [ $# -eq 0 ]; then

@@ -10,7 +10,7 @@ bash scripts/build.sh >/dev/null
 root="$PWD/build/wine"
 source tests/harness/wine-env.sh "$root"
 tests/harness/wine-prepare.sh "$root"
-export DISPLAY=":$(cat "$root/display")"
+export DISPLAY="$(cat "$root/display")"
 source scripts/sample.sh
 
 start_sample close

@@ -36,32 +36,39 @@ if [ ! -f "$WINEPREFIX/.twk-ready" ]; then
   touch "$WINEPREFIX/.twk-ready"
 fi
 
+# The display: the one named by TWK_USE_DISPLAY (the user's, for run.sh), or
+# a private Xvfb display. The file "display" holds its name (":90").
 display_alive() {
-  [ -f "$TWK_WINE_ROOT/xvfb.pid" ] && [ -f "$TWK_WINE_ROOT/display" ] &&
-    kill -0 "$(cat "$TWK_WINE_ROOT/xvfb.pid")" 2>/dev/null
+  [ -f "$TWK_WINE_ROOT/display" ] || return 1
+  [ -f "$TWK_WINE_ROOT/xvfb.pid" ] || return 0
+  kill -0 "$(cat "$TWK_WINE_ROOT/xvfb.pid")" 2>/dev/null
 }
 
-if ! display_alive; then
+if [ -n "${TWK_USE_DISPLAY:-}" ]; then
+  echo "$TWK_USE_DISPLAY" >"$TWK_WINE_ROOT/display"
+elif ! display_alive; then
   n=90
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   detach Xvfb ":$n" -screen 0 1280x800x24 -nolisten tcp
   echo $! >"$TWK_WINE_ROOT/xvfb.pid"
-  echo "$n" >"$TWK_WINE_ROOT/display"
+  echo ":$n" >"$TWK_WINE_ROOT/display"
   for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
   [ -e "/tmp/.X11-unix/X$n" ] || { echo "Xvfb :$n did not start" >&2; exit 1; }
 fi
+DISPLAY=$(cat "$TWK_WINE_ROOT/display")
+export DISPLAY
 
 if ! server_running; then
   detach wineserver -p
   for _ in $(seq 100); do server_running && break; sleep 0.05; done
   # Start Wine's own system processes now, with no pipe of a test attached:
   # they live as long as the server and would otherwise keep ctest waiting.
-  DISPLAY=":$(cat "$TWK_WINE_ROOT/display")" wine wineboot </dev/null >/dev/null 2>&1 9>&-
+  wine wineboot </dev/null >/dev/null 2>&1 9>&-
   # Likewise Wine's desktop process, which a test's first window would start.
   keeper="$TWK_WINE_ROOT/../bin/twk_desktop_keeper.exe"
   rm -f "$TWK_WINE_ROOT/keeper.ready"
   if [ -f "$keeper" ]; then
-    DISPLAY=":$(cat "$TWK_WINE_ROOT/display")" detach wine "$keeper" "$(winepath -w "$TWK_WINE_ROOT/keeper.ready" 2>/dev/null)"
+    detach wine "$keeper" "$(winepath -w "$TWK_WINE_ROOT/keeper.ready" 2>/dev/null)"
     for _ in $(seq 200); do [ -f "$TWK_WINE_ROOT/keeper.ready" ] && break; sleep 0.05; done
   fi
 fi
