@@ -12,11 +12,10 @@ const wchar_t kSeparator[] = L"\\";
 const wchar_t kEllipsis[] = L"...\\";
 const wchar_t kInvalidFileName[] = L"不正なファイル名";
 
+// A drive root such as C:\ and nothing after it.
 bool IsDriveRoot(const WideString& text)
 {
-    // The drive letter itself is not examined.
-    const wchar_t* chars = text.CStr();
-    return text.Length() == 3 && chars[1] == L':' && chars[2] == L'\\';
+    return text.Length() == 3 && HasDriveRoot(text);
 }
 
 WideString CurrentDirectory()
@@ -71,12 +70,11 @@ bool FitsWidth(HDC dc, const WideString& text, int maxWidth)
 // character) or after \\server\share\. Returns false for any other text.
 bool SplitRoot(const WideString& path, WideString& rest)
 {
-    if (IsDriveRoot(path.Left(3))) {
+    if (HasDriveRoot(path)) {
         rest = path.Mid(3);
         return true;
     }
-    const wchar_t* chars = path.CStr();
-    if (chars[0] != L'\\' || chars[1] != L'\\')
+    if (!HasNetworkPrefix(path))
         return false;
     WideString remaining = path.Mid(2);
     for (int part = 0; part < 2; ++part) { // the server name, then the share name
@@ -90,6 +88,18 @@ bool SplitRoot(const WideString& path, WideString& rest)
 }
 
 } // namespace
+
+bool HasDriveRoot(const WideString& text)
+{
+    const wchar_t* chars = text.CStr();
+    return text.Length() >= 3 && chars[1] == L':' && chars[2] == L'\\';
+}
+
+bool HasNetworkPrefix(const WideString& text)
+{
+    const wchar_t* chars = text.CStr();
+    return text.Length() >= 2 && chars[0] == L'\\' && chars[1] == L'\\';
+}
 
 PathString::PathString(const WideString& text)
 {

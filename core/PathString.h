@@ -41,3 +41,9 @@ public:
     // nor a network path gives "不正なファイル名".
     WideString FitToWidth(HDC dc, int maxWidth) const;
 };
+
+// True when the text's second and third characters are ":" (a drive path
+// such as C:\...; the first character is not examined).
+bool HasDriveRoot(const WideString& text);
+// True when the text begins with "\" (a network path or a long-path prefix).
+bool HasNetworkPrefix(const WideString& text);

@@ -1,5 +1,7 @@
 #include "process/ImagePath.h"
 
+#include "core/PathString.h"
+
 #include <psapi.h>
 
 namespace {
@@ -44,8 +46,5 @@ WideString ReadModuleFileName(HANDLE process, HMODULE module)
 
 bool IsListablePathForm(const WideString& path)
 {
-    const wchar_t* text = path.CStr();
-    if (path.Length() >= 3 && text[1] == L':' && text[2] == L'\\')
-        return true;
-    return path.Length() >= 2 && text[0] == L'\\' && text[1] == L'\\';
+    return HasDriveRoot(path) || HasNetworkPrefix(path);
 }
