@@ -1,8 +1,21 @@
-// The settings dialog is not built yet: for now the mode ends at once with
-// exit code 0.
+// The settings mode: the settings window between OleInitialize and
+// OleUninitialize (the desktop shortcut is written through COM).
 #include "settings/SettingsMode.h"
 
-int RunSettingsMode(const WideString&, int, ElevationKind)
+#include "settings/SettingsDialog.h"
+
+#include <ole2.h>
+
+int RunSettingsMode(const WideString& programPath, int osGeneration, ElevationKind ownElevation)
 {
+    OleInitialize(nullptr);
+    SettingsDialog dialog;
+    dialog.programPath.Assign(programPath.CStr());
+    dialog.osGeneration = osGeneration;
+    dialog.ownElevation = ownElevation;
+    SettingsDialog::active = &dialog;
+    dialog.Show();
+    SettingsDialog::active = nullptr;
+    OleUninitialize();
     return 0;
 }
