@@ -282,13 +282,16 @@ TEST(CheckEnvironment, OwnCommandLineIsSplit)
 
 namespace {
 
-// Without an argument the program chooses the settings mode; it starts and
-// ends cleanly as a real process under Wine.
-TEST(Startup, WithoutArgumentEndsWithExitCodeZero)
+// Without an argument (spaces only) the program opens the settings window;
+// closing it ends the program with exit code 0.
+TEST(Startup, WithoutArgumentOpensTheSettingsWindow)
 {
     RunningProgram program(BinPath(L"TWK64.exe"), L"   ");
     ASSERT_TRUE(program.Started());
-    ASSERT_TRUE(program.WaitExit(20000));
+    HWND settings = WaitForTopWindow(program.Id(), L"#32770", L"Tarnwick の設定(昇格中)", 20000);
+    ASSERT_NE(settings, nullptr);
+    PostMessageW(settings, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program.WaitExit(5000));
     EXPECT_EQ(program.ExitCode(), 0u);
 }
 
