@@ -1,8 +1,10 @@
 #!/bin/bash
-# Makes docs/result-window.png from the real program: on the build's Xvfb it
-# starts the sample window program under Wine, ends it by its path with
-# TWK64.exe, waits for the result window "Tarnwick の結果" and cuts that
-# window out of the screen.
+# Makes the README's screenshots from the real program, on the build's Xvfb:
+# docs/result-window.png: starts the sample window program under Wine, ends
+# it by its path with TWK64.exe, waits for the result window "Tarnwick の結果"
+# and cuts that window out of the screen.
+# docs/settings-window.png: starts the sample again and TWK64.exe without an
+# argument, and cuts out the settings window with its list of processes.
 set -eu
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -22,3 +24,16 @@ mkdir -p docs
 import -window root -crop "$geometry" +repage docs/result-window.png
 wait "$twk" || true
 echo "docs/result-window.png ($geometry)"
+
+start_sample close
+wine build/bin/TWK64.exe </dev/null >/dev/null 2>&1 &
+twk=$!
+# Every token is elevated under Wine, so the caption says so.
+geometry=$(wait_for_window "Tarnwick の設定(昇格中)" 30000) || { echo "No settings window" >&2; exit 1; }
+sleep 0.5
+import -window root -crop "$geometry" +repage docs/settings-window.png
+# The program ends its own settings window, and then the sample, by path.
+wine build/bin/TWK64.exe "$(winepath -w build/bin/TWK64.exe)" </dev/null >/dev/null 2>&1 || true
+wait "$twk" || true
+wine build/bin/TWK64.exe "$sample_windows" </dev/null >/dev/null 2>&1 || true
+echo "docs/settings-window.png ($geometry)"

@@ -1,0 +1,238 @@
+// twk_bench_settings.exe: figures for the settings window, printed as a table.
+//   1. With about 25, 100 and 250 processes running (copies of twk_target.exe
+//      in "nowindow" mode): TWK64.exe started without an argument until its
+//      window is up with the list filled (the list is filled before the
+//      window shows; the program is idle, WaitForInputIdle), one refresh
+//      (command 1103 sent to the window, until it returns), and beside them
+//      one ProcessSnapshot::Enumerate in this process on the same processes.
+//   2. TWK64.exe's handles, GDI and USER objects and private bytes before
+//      and after 200 refreshes.
+// Run it with bench/run-settings-bench.sh. Not a test: it checks nothing.
+#include "process/ProcessSnapshot.h"
+#include "res/resource.h"
+#include "tests/support/ProgramRunner.h"
+#include "tests/support/TargetProgram.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/WindowDriver.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <memory>
+#include <stdio.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using twk_test::RunningProgram;
+using Programs = std::vector<std::unique_ptr<RunningProgram>>;
+
+const int kProcessLevels[] = {25, 100, 250};
+const int kRounds = 7;
+const int kLeakRefreshes = 200;
+const wchar_t kCaption[] = L"Tarnwick の設定(昇格中)";
+
+double NowMs()
+{
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+struct Figures {
+    std::vector<double> values;
+    void Add(double value) { values.push_back(value); }
+    double Median() const
+    {
+        std::vector<double> sorted = values;
+        std::sort(sorted.begin(), sorted.end());
+        size_t n = sorted.size();
+        return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
+    }
+    double Min() const { return *std::min_element(values.begin(), values.end()); }
+    double Max() const { return *std::max_element(values.begin(), values.end()); }
+};
+
+int ListedCount()
+{
+    ProcessSnapshot snapshot;
+    snapshot.Enumerate();
+    return snapshot.count;
+}
+
+// Starts "nowindow" fixtures until about `level` processes are listed; a
+// fixture that does not start is tried again once.
+bool GrowTo(int level, const std::wstring& image, Programs& programs)
+{
+    int missing = level - ListedCount();
+    for (int i = 0; i < missing; ++i) {
+        std::unique_ptr<RunningProgram> program = twk_test::StartTarget(image, L"nowindow");
+        if (!program) {
+            Sleep(500);
+            program = twk_test::StartTarget(image, L"nowindow");
+        }
+        if (!program) {
+            printf("  could not start fixture number %d of %d: level %d not reached\n",
+                   static_cast<int>(programs.size()) + 1, missing, level);
+            return false;
+        }
+        programs.push_back(std::move(program));
+    }
+    return true;
+}
+
+// The settings window of a TWK64.exe started without an argument.
+struct OpenedSettings {
+    std::unique_ptr<RunningProgram> program;
+    HWND dialog;
+    double startMs;
+};
+
+OpenedSettings OpenSettings()
+{
+    OpenedSettings opened{nullptr, nullptr, 0};
+    double start = NowMs();
+    opened.program.reset(new RunningProgram(twk_test::BinPath(L"TWK64.exe"), L""));
+    if (!opened.program->Started())
+        return opened;
+    WaitForInputIdle(opened.program->Handle(), 30000);
+    opened.dialog = twk_test::WaitForTopWindow(opened.program->Id(), L"#32770", kCaption, 30000);
+    opened.startMs = NowMs() - start;
+    return opened;
+}
+
+void CloseSettings(OpenedSettings& opened)
+{
+    if (opened.dialog)
+        PostMessageW(opened.dialog, WM_CLOSE, 0, 0);
+    opened.program->WaitExit(10000);
+}
+
+int RowCount(HWND dialog)
+{
+    return static_cast<int>(SendMessageW(GetDlgItem(dialog, IDC_SETTINGS_LIST), LVM_GETITEMCOUNT, 0, 0));
+}
+
+double TimeRefresh(HWND dialog)
+{
+    double start = NowMs();
+    SendMessageW(dialog, WM_COMMAND, IDC_SETTINGS_REFRESH, 0);
+    return NowMs() - start;
+}
+
+void PrintRow(const char* name, const Figures& figures)
+{
+    printf("    %-40s %10.1f %10.1f %10.1f\n", name, figures.Median(), figures.Min(), figures.Max());
+}
+
+void BenchLevel(int level)
+{
+    Figures enumerate, start, refresh;
+    int listed = 0, rows = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        ProcessSnapshot snapshot;
+        double begin = NowMs();
+        snapshot.Enumerate();
+        enumerate.Add(NowMs() - begin);
+        listed = snapshot.count;
+
+        OpenedSettings opened = OpenSettings();
+        if (!opened.dialog) {
+            printf("  %d processes: the settings window did not open; nothing measured\n", level);
+            return;
+        }
+        start.Add(opened.startMs);
+        refresh.Add(TimeRefresh(opened.dialog));
+        rows = RowCount(opened.dialog);
+        CloseSettings(opened);
+    }
+    printf("  about %d processes (%d listed by Enumerate, %d rows), %d rounds\n", level, listed, rows, kRounds);
+    printf("    %-40s %10s %10s %10s\n", "", "median ms", "min ms", "max ms");
+    PrintRow("Enumerate in this process", enumerate);
+    PrintRow("TWK64.exe start to its list filled", start);
+    PrintRow("one refresh (command 1103)", refresh);
+    printf("    refresh / Enumerate: %.2f\n", refresh.Median() / enumerate.Median());
+}
+
+struct Usage {
+    DWORD handles;
+    DWORD gdiObjects;
+    DWORD userObjects;
+    SIZE_T privateUsage;
+    SIZE_T pagefileUsage;
+};
+
+Usage UsageOf(HANDLE process)
+{
+    Usage usage{0, GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS), 0, 0};
+    GetProcessHandleCount(process, &usage.handles);
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof(counters);
+    if (K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                sizeof(counters))) {
+        usage.privateUsage = counters.PrivateUsage;
+        usage.pagefileUsage = counters.PagefileUsage;
+    }
+    return usage;
+}
+
+void PrintChange(const char* name, unsigned long long before, unsigned long long after)
+{
+    printf("  %-36s %14llu %14llu %+14lld%s\n", name, before, after,
+           static_cast<long long>(after) - static_cast<long long>(before),
+           before == 0 && after == 0 ? "   (Wine reads 0: not measured)" : "");
+}
+
+void BenchResources()
+{
+    OpenedSettings opened = OpenSettings();
+    if (!opened.dialog) {
+        printf("\nResources: the settings window did not open; nothing measured\n");
+        return;
+    }
+    TimeRefresh(opened.dialog);
+    Usage before = UsageOf(opened.program->Handle());
+    for (int i = 0; i < kLeakRefreshes; ++i)
+        TimeRefresh(opened.dialog);
+    Usage after = UsageOf(opened.program->Handle());
+    printf("\nTWK64.exe around %d refreshes (%d rows)\n", kLeakRefreshes, RowCount(opened.dialog));
+    printf("  %-36s %14s %14s %14s\n", "", "before", "after", "change");
+    PrintChange("handles (GetProcessHandleCount)", before.handles, after.handles);
+    PrintChange("GDI objects (GetGuiResources)", before.gdiObjects, after.gdiObjects);
+    PrintChange("USER objects (GetGuiResources)", before.userObjects, after.userObjects);
+    PrintChange("private bytes (PrivateUsage)", before.privateUsage, after.privateUsage);
+    PrintChange("private bytes (PagefileUsage)", before.pagefileUsage, after.pagefileUsage);
+    CloseSettings(opened);
+}
+
+} // namespace
+
+int wmain()
+{
+    twk_test::TempDirectory dir(L"twk-bench-settings");
+    std::wstring image = dir / L"BenchIdle.exe";
+    if (!dir.Created() || !twk_test::CopyFileCreatingDirectories(twk_test::TargetProgramPath(), image)) {
+        fprintf(stderr, "twk_target.exe not found beside the benchmark\n");
+        return 1;
+    }
+    printf("Settings window benchmark (%d processes listed before any fixture starts)\n\n", ListedCount());
+
+    Programs programs;
+    for (int level : kProcessLevels) {
+        if (!GrowTo(level, image, programs))
+            break;
+        Sleep(2000); // let the new processes settle
+        BenchLevel(level);
+        if (level == kProcessLevels[0])
+            BenchResources();
+        printf("\n");
+        fflush(stdout);
+    }
+    programs.clear();
+    return 0;
+}
