@@ -21,3 +21,8 @@ int ShowInfoBox(const WideString& text, HWND owner)
 {
     return ShowTarnwickBox(owner, text, MB_ICONINFORMATION);
 }
+
+int ShowWarningBox(const WideString& text, HWND owner)
+{
+    return ShowTarnwickBox(owner, text, MB_ICONWARNING);
+}

@@ -17,3 +17,5 @@ int ShowErrorBox(const WideString& text, HWND owner);
 // Returns the id of the button pressed (IDYES, IDNO, ...).
 int AskUser(const WideString& text, HWND owner, UINT buttons);
 int ShowInfoBox(const WideString& text, HWND owner);
+// Tells the user that an action they asked for could not be done.
+int ShowWarningBox(const WideString& text, HWND owner);

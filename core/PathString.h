@@ -40,6 +40,11 @@ public:
     // "...\<file name>", unmeasured. A too-wide text that is neither a drive
     // nor a network path gives "不正なファイル名".
     WideString FitToWidth(HDC dc, int maxWidth) const;
+
+    // Writes a shell shortcut at linkPath that starts this path with the
+    // arguments, in this path's directory; marked to run as administrator
+    // when asked. True when it was saved. COM must be initialised.
+    bool CreateShortcut(const WideString& linkPath, const WideString& arguments, bool runAsAdministrator) const;
 };
 
 // True when the text's second and third characters are ":" (a drive path

@@ -38,6 +38,11 @@ public:
     // duplicate: a new[] copy of length + 1 characters owned by the caller.
     wchar_t* CStr(bool duplicate = false) const;
     int Length() const { return length; }
+
+    // Puts the text on the clipboard as CF_UNICODETEXT, replacing what is
+    // there. False when any step fails (the clipboard held open by another
+    // program among them); the clipboard is then left as it was or empty.
+    bool CopyToClipboard() const;
     int Capacity() const { return capacity; }
 
 private:

@@ -182,10 +182,13 @@ INT_PTR SettingsDialog::OnCommand(int id)
         RefreshList();
         return FALSE;
     case IDC_SETTINGS_TEST_RUN:
+        TestRun();
+        return FALSE;
     case IDC_SETTINGS_SHORTCUT:
+        CreateDesktopShortcut();
+        return FALSE;
     case IDC_SETTINGS_COPY_COMMAND:
-        if (SelectedIndex() == -1)
-            return FALSE;
+        CopyCommandLine();
         return FALSE;
     case IDC_SETTINGS_ABOUT:
         return FALSE;

@@ -60,6 +60,16 @@ public:
     // The information box of the selected row.
     void ShowSelectedInfo();
 
+    // The commands on the selected process.
+    // Starts the program itself on the image path, waits (the window stays
+    // responsive) until it has ended, and refreshes the list.
+    void TestRun();
+    // Writes the desktop shortcut that ends the process, after asking
+    // before it replaces an existing one.
+    void CreateDesktopShortcut();
+    // Puts the command line that ends the process on the clipboard.
+    void CopyCommandLine();
+
     PathString programPath;
     int osGeneration;
     ElevationKind ownElevation;
