@@ -55,8 +55,9 @@ TEST_F(CreateShortcutTest, WritesTargetArgumentsAndWorkingDirectory)
         EXPECT_EQ(read.itemPath, c.program);
         // Wine keeps the link's plain target text in the ANSI code page (not
         // Japanese here); the item list above holds it whole.
-        if (std::all_of(c.program.begin(), c.program.end(), [](wchar_t ch) { return ch < 128; }))
+        if (std::all_of(c.program.begin(), c.program.end(), [](wchar_t ch) { return ch < 128; })) {
             EXPECT_EQ(read.path, c.program);
+        }
         EXPECT_EQ(read.arguments, c.arguments);
         EXPECT_EQ(read.workingDirectory, c.workingDirectory);
     }
