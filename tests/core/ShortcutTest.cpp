@@ -88,7 +88,8 @@ TEST_F(CreateShortcutTest, APlaceItCannotWriteGivesFalseAndChangesNothing)
     EXPECT_EQ(GetFileAttributesW(folder.c_str()), static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 
     std::wstring inMissingFolder = directory / L"no such folder\\x.lnk";
-    EXPECT_FALSE(program.CreateShortcut(WideString(inMissingFolder.c_str()), WideString(L"C:\\a.exe"), false));
+    EXPECT_FALSE(
+        program.CreateShortcut(WideString(inMissingFolder.c_str()), WideString(L"C:\\a.exe"), false));
     EXPECT_EQ(FileBytes(inMissingFolder), "<missing>");
 }
 

@@ -54,10 +54,11 @@ TEST(CompareSnapshotRows, EveryColumnBothWays)
     // Paths are compared as the list shows them: trimmed and unquoted.
     snapshot.Add(WideString(L"C:\\b\\beta.exe"), 20, BitnessKind::Bits64, ElevationKind::Elevated, true); // 0
     snapshot.Add(WideString(L"\"C:\\a\\alpha.exe\""), 30, BitnessKind::Bits32, ElevationKind::Default,
-                 true);                                                                                   // 1
-    snapshot.Add(WideString(L"  C:\\c\\alpha.exe  "), 10, BitnessKind::Bits64, ElevationKind::Elevated, true); // 2
-    snapshot.Add(WideString(L"C:\\a\\gamma.exe"), -5, BitnessKind::Task16, ElevationKind::Default, true);      // 3
-    snapshot.Add(WideString(L"C:\\d\\delta.exe"), 0, BitnessKind::Bits64, ElevationKind::Default, true);       // 4
+                 true); // 1
+    snapshot.Add(WideString(L"  C:\\c\\alpha.exe  "), 10, BitnessKind::Bits64, ElevationKind::Elevated,
+                 true);                                                                                   // 2
+    snapshot.Add(WideString(L"C:\\a\\gamma.exe"), -5, BitnessKind::Task16, ElevationKind::Default, true); // 3
+    snapshot.Add(WideString(L"C:\\d\\delta.exe"), 0, BitnessKind::Bits64, ElevationKind::Default, true);  // 4
 
     struct Case {
         int first;

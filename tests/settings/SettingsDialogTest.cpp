@@ -175,7 +175,7 @@ TEST_F(SettingsDialogTest, OpensWithCaptionColumnsToolTipsAndNothingSelected)
     }
     std::sort(texts.begin(), texts.end());
     std::vector<std::wstring> expectedTexts{L"ダブルクリックすると情報表示されます",
-                                                 L"TWK*.exe を移動した場合再作成が必要です",
+                                            L"TWK*.exe を移動した場合再作成が必要です",
                                             L"TWK*.exe を移動した場合再設定が必要です"};
     std::sort(expectedTexts.begin(), expectedTexts.end());
     EXPECT_EQ(texts, expectedTexts);
@@ -186,12 +186,12 @@ TEST_F(SettingsDialogTest, RowsComeFromEntriesThatMayBeEndedWithWholePaths)
     std::wstring longDirectory = L"C:\\" + std::wstring(150, L'd') + L"\\" + std::wstring(150, L'e');
     std::wstring longName = std::wstring(120, L'n') + L".exe";
     dialog.snapshot.count = 0;
-    dialog.snapshot.Add(WideString(L"C:\\Program Files\\設定 テスト\\長い名前.exe"), 4242, BitnessKind::Bits64,
-                        ElevationKind::Elevated, true);
-    dialog.snapshot.Add(WideString(L"C:\\locked\\locked.exe"), 77, BitnessKind::Bits64, ElevationKind::Default,
-                        false);
-    dialog.snapshot.Add(WideString(L"C:\\WIN16\\OLDAPP.EXE"), -300, BitnessKind::Task16, ElevationKind::Default,
-                        true);
+    dialog.snapshot.Add(WideString(L"C:\\Program Files\\設定 テスト\\長い名前.exe"), 4242,
+                        BitnessKind::Bits64, ElevationKind::Elevated, true);
+    dialog.snapshot.Add(WideString(L"C:\\locked\\locked.exe"), 77, BitnessKind::Bits64,
+                        ElevationKind::Default, false);
+    dialog.snapshot.Add(WideString(L"C:\\WIN16\\OLDAPP.EXE"), -300, BitnessKind::Task16,
+                        ElevationKind::Default, true);
     dialog.snapshot.Add(WideString((longDirectory + L"\\" + longName).c_str()), 9000, BitnessKind::Bits32,
                         ElevationKind::Limited, true);
     dialog.snapshot.Add(WideString(L"  \"C:\\x y\\quoted.exe\"  "), 31, BitnessKind::Unknown,
@@ -300,12 +300,13 @@ RECT ChildRectAtOpening(const int* ids, const std::vector<RECT>& rects, int id)
 
 TEST_F(SettingsDialogTest, ListGrowsAndButtonsMoveDownWithTheWindowButNeverBelowItsOpeningSize)
 {
-    const int ids[] = {IDC_SETTINGS_INFO, IDC_SETTINGS_REFRESH, IDC_SETTINGS_TEST_RUN, IDC_SETTINGS_SHORTCUT,
-                       IDC_SETTINGS_ABOUT, IDC_SETTINGS_COPY_COMMAND, IDC_SETTINGS_CLOSE};
+    const int ids[] = {IDC_SETTINGS_INFO,     IDC_SETTINGS_REFRESH, IDC_SETTINGS_TEST_RUN,
+                       IDC_SETTINGS_SHORTCUT, IDC_SETTINGS_ABOUT,   IDC_SETTINGS_COPY_COMMAND,
+                       IDC_SETTINGS_CLOSE};
     // Each button follows the first button of its row: 1107 stands one
     // dialog unit lower than 1105 in the template and lines up with it once
     // the window is resized.
-    const int rowOf[] = {IDC_SETTINGS_INFO, IDC_SETTINGS_INFO, IDC_SETTINGS_TEST_RUN, IDC_SETTINGS_TEST_RUN,
+    const int rowOf[] = {IDC_SETTINGS_INFO,  IDC_SETTINGS_INFO,  IDC_SETTINGS_TEST_RUN, IDC_SETTINGS_TEST_RUN,
                          IDC_SETTINGS_ABOUT, IDC_SETTINGS_ABOUT, IDC_SETTINGS_CLOSE};
     SIZE opening = WindowSize();
     RECT listAtOpening = ChildRect(IDC_SETTINGS_LIST);

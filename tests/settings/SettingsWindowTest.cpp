@@ -3,10 +3,9 @@
 // this test, and is clicked, sorted, refreshed and closed from here as a
 // user would.
 #include "res/resource.h"
+#include "tests/settings/SettingsWindowFixture.h"
 #include "tests/support/ListViewDriver.h"
-#include "tests/support/ProgramRunner.h"
 #include "tests/support/TargetProgram.h"
-#include "tests/support/TempDirectory.h"
 #include "tests/support/WindowDriver.h"
 
 #include <gtest/gtest.h>
@@ -21,76 +20,7 @@ using namespace twk_test;
 
 namespace {
 
-// Every process under Wine has an elevated token, this program's included.
-const wchar_t kCaption[] = L"Tarnwick の設定(昇格中)";
-const DWORD kWindowWaitMs = 15000;
-const int kSelectionButtons[] = {IDC_SETTINGS_INFO, IDC_SETTINGS_TEST_RUN, IDC_SETTINGS_SHORTCUT,
-                                 IDC_SETTINGS_COPY_COMMAND};
-
-class SettingsWindow : public ::testing::Test {
-protected:
-    SettingsWindow() : directory(L"twk-settings") {}
-
-    void SetUp() override { ASSERT_TRUE(directory.Created()); }
-
-    // A running copy of the fixture at a path of this test.
-    std::unique_ptr<RunningProgram> StartCopy(const std::wstring& relative)
-    {
-        std::wstring path = directory / relative;
-        EXPECT_TRUE(CopyFileCreatingDirectories(TargetProgramPath(), path));
-        std::unique_ptr<RunningProgram> target = StartTarget(path, L"close");
-        EXPECT_NE(target, nullptr) << "could not start the fixture";
-        return target;
-    }
-
-    // TWK64.exe without an argument, its settings window and its list.
-    void OpenSettings()
-    {
-        twk.reset(new RunningProgram(BinPath(L"TWK64.exe"), L""));
-        ASSERT_TRUE(twk->Started());
-        dialog = WaitForTopWindow(twk->Id(), L"#32770", kCaption, kWindowWaitMs);
-        ASSERT_NE(dialog, nullptr) << "no settings window";
-        list = GetDlgItem(dialog, IDC_SETTINGS_LIST);
-        ASSERT_NE(list, nullptr);
-    }
-
-    void CloseSettings()
-    {
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(twk->WaitExit(5000));
-        EXPECT_EQ(twk->ExitCode(), 0u);
-    }
-
-    int RowOf(DWORD processId) { return FindListRow(list, 2, std::to_wstring(processId)); }
-    int RowOf(const RunningProgram& program) { return RowOf(program.Id()); }
-
-    bool Enabled(int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
-
-    void ExpectSelectionButtons(bool enabled, const char* when)
-    {
-        for (int id : kSelectionButtons)
-            EXPECT_EQ(Enabled(id), enabled) << when << ": " << id;
-        EXPECT_TRUE(Enabled(IDC_SETTINGS_REFRESH)) << when;
-        EXPECT_TRUE(Enabled(IDC_SETTINGS_ABOUT)) << when;
-        EXPECT_TRUE(Enabled(IDC_SETTINGS_CLOSE)) << when;
-    }
-
-    // Waits until the row of the process is there (or gone).
-    bool WaitForRow(DWORD processId, bool present)
-    {
-        for (int i = 0; i < 250; ++i) {
-            if ((RowOf(processId) >= 0) == present)
-                return true;
-            Sleep(20);
-        }
-        return false;
-    }
-
-    TempDirectory directory;
-    std::unique_ptr<RunningProgram> twk;
-    HWND dialog = nullptr;
-    HWND list = nullptr;
-};
+using SettingsWindow = SettingsWindowFixture;
 
 std::vector<long> Numbers(const std::vector<std::wstring>& texts)
 {
@@ -152,7 +82,8 @@ TEST_F(SettingsWindow, ClicksEnableTheButtonsAndADoubleClickShowsTheInformation)
     int rows = ListRowCount(list);
     RECT client = {};
     GetClientRect(list, &client);
-    ASSERT_LT(ListRowPoint(list, rows - 1).y + 20, client.bottom) << "no empty area below " << rows << " rows";
+    ASSERT_LT(ListRowPoint(list, rows - 1).y + 20, client.bottom)
+        << "no empty area below " << rows << " rows";
 
     ClickListRow(list, RowOf(*target));
     EXPECT_EQ(SelectedListRow(list), RowOf(*target));

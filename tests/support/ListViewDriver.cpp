@@ -33,7 +33,8 @@ void SendClick(HWND window, POINT at)
 
 RemoteBuffer::RemoteBuffer(HWND window, size_t size) : process(nullptr), address(nullptr)
 {
-    process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, OwnerProcessId(window));
+    process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, OwnerProcessId(window));
     if (process)
         address = VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
 }
@@ -49,7 +50,8 @@ RemoteBuffer::~RemoteBuffer()
 bool RemoteBuffer::Write(const void* data, size_t size, size_t offset)
 {
     SIZE_T written = 0;
-    return address && WriteProcessMemory(process, static_cast<char*>(address) + offset, data, size, &written) &&
+    return address &&
+           WriteProcessMemory(process, static_cast<char*>(address) + offset, data, size, &written) &&
            written == size;
 }
 
@@ -165,6 +167,7 @@ void ClickList(HWND list, POINT at)
 
 void ClickListRow(HWND list, int row)
 {
+    Send(list, LVM_ENSUREVISIBLE, row, FALSE);
     SendClick(list, ListRowPoint(list, row));
 }
 

@@ -22,7 +22,10 @@ public:
 
     bool Valid() const { return address != nullptr; }
     // The address in the other process, as a message parameter.
-    LPARAM At(size_t offset = 0) const { return reinterpret_cast<LPARAM>(static_cast<char*>(address) + offset); }
+    LPARAM At(size_t offset = 0) const
+    {
+        return reinterpret_cast<LPARAM>(static_cast<char*>(address) + offset);
+    }
     bool Write(const void* data, size_t size, size_t offset = 0);
     bool Read(void* data, size_t size, size_t offset = 0) const;
 
