@@ -1,9 +1,11 @@
-// Small icon and tooltips for the program's dialogs.
+// Small icon, tooltips and fonts for the program's dialogs.
 #include "core/DialogBase.h"
 
 #include "core/AppInstance.h"
 
 #include <commctrl.h>
+
+#include <string.h>
 
 namespace {
 
@@ -64,4 +66,29 @@ HWND DialogBase::AddToolTip(int controlId, const WideString& text, int autoPopMs
     SendMessageW(tip, TTM_SETDELAYTIME, TTDT_AUTOPOP, MAKELPARAM(LOWORD(autoPopMs), 0));
     ReleaseDC(tip, dc);
     return tip;
+}
+
+HFONT DialogBase::CreateDialogFont(int controlId, int points, const WideString& face, bool redraw)
+{
+    HDC dc = GetDC(window);
+    LOGFONTW description = {};
+    bool described = MakeLogFont(description, dc, points, face);
+    ReleaseDC(window, dc);
+    if (!described)
+        return nullptr;
+    HFONT font = CreateFontIndirectW(&description);
+    if (controlId > 0)
+        SendDlgItemMessageW(window, controlId, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
+    return font;
+}
+
+bool MakeLogFont(LOGFONTW& font, HDC dc, int points, const WideString& face)
+{
+    if (face.Length() + 1 > LF_FACESIZE)
+        return false;
+    memset(&font, 0, sizeof(font));
+    font.lfHeight = -MulDiv(points, GetDeviceCaps(dc, LOGPIXELSY), 72);
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    lstrcpynW(font.lfFaceName, face.CStr(), LF_FACESIZE);
+    return true;
 }

@@ -5,7 +5,9 @@
 
 #include "core/AppInstance.h"
 #include "core/FailureReport.h"
+#include "res/ProductInfo.h"
 #include "res/resource.h"
+#include "settings/AboutBox.h"
 #include "settings/ProcessListView.h"
 
 #include <commctrl.h>
@@ -191,6 +193,8 @@ INT_PTR SettingsDialog::OnCommand(int id)
         CopyCommandLine();
         return FALSE;
     case IDC_SETTINGS_ABOUT:
+        AboutBox::Show(window, IDI_TARNWICK, WideString(L"Ver." TWK_VERSION_TEXT),
+                       WideString(L"コマンドでプロセスを終了させるソフトです"));
         return FALSE;
     case IDC_SETTINGS_CLOSE:
         Close();

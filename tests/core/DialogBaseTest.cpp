@@ -1,5 +1,6 @@
 // DialogBase on a small dialog made in the test from an in-memory template:
-// the small icon and tooltips with one, two or no lines of text.
+// the small icon, tooltips with one, two or no lines of text, and fonts made
+// for a control; MakeLogFont on the screen.
 #include "core/AppInstance.h"
 #include "core/DialogBase.h"
 #include "res/resource.h"
@@ -10,6 +11,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -174,6 +176,127 @@ TEST(DialogBaseIcon, MissingIconLeavesTheWindowWithout)
     EXPECT_EQ(dialog.SetSmallIcon(9999), nullptr);
     EXPECT_EQ(SendMessageW(dialog.Window(), WM_GETICON, ICON_SMALL, 0), 0);
     EXPECT_TRUE(answerer.Boxes().empty()) << "nothing is reported";
+}
+
+int ScreenPixelsPerInch()
+{
+    HDC screen = GetDC(nullptr);
+    int perInch = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return perInch;
+}
+
+// A structure full of a pattern that no field of a made font has.
+LOGFONTW Scribbled()
+{
+    LOGFONTW font;
+    std::memset(&font, 0xA5, sizeof(font));
+    return font;
+}
+
+TEST(MakeLogFont, ShiftJisFontOfTheSizeAndFaceAtTheDevicesResolution)
+{
+    const std::wstring face31(31, L'字');
+    struct Case {
+        int points;
+        std::wstring face;
+    } cases[] = {
+        {17, L"ＭＳ Ｐゴシック"},
+        {13, L"ＭＳ Ｐゴシック"},
+        {9, L"Tahoma"},
+        {1, L"x"},
+        {0, L"x"},
+        {72, L""},
+        {13, face31},
+    };
+    int perInch = ScreenPixelsPerInch();
+    HDC screen = GetDC(nullptr);
+    for (const Case& c : cases) {
+        LOGFONTW font = Scribbled();
+        ASSERT_TRUE(MakeLogFont(font, screen, c.points, WideString(c.face.c_str()))) << c.points;
+        EXPECT_EQ(font.lfHeight, -MulDiv(c.points, perInch, 72)) << c.points;
+        EXPECT_EQ(std::wstring(font.lfFaceName), c.face);
+        EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+        // Everything else is zero: default width, weight and precisions.
+        LOGFONTW rest = font;
+        rest.lfHeight = 0;
+        rest.lfCharSet = 0;
+        std::memset(rest.lfFaceName, 0, sizeof(rest.lfFaceName));
+        LOGFONTW zero = {};
+        EXPECT_EQ(std::memcmp(&rest, &zero, sizeof(rest)), 0) << c.points;
+    }
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(MakeLogFont, TitleAndVersionSizesOnAScreenOf96PixelsPerInch)
+{
+    HDC screen = GetDC(nullptr);
+    if (GetDeviceCaps(screen, LOGPIXELSY) != 96) {
+        ReleaseDC(nullptr, screen);
+        GTEST_SKIP() << "the screen does not have 96 pixels per inch";
+    }
+    LOGFONTW font = {};
+    ASSERT_TRUE(MakeLogFont(font, screen, 17, WideString(L"ＭＳ Ｐゴシック")));
+    EXPECT_EQ(font.lfHeight, -23);
+    ASSERT_TRUE(MakeLogFont(font, screen, 13, WideString(L"ＭＳ Ｐゴシック")));
+    EXPECT_EQ(font.lfHeight, -17);
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(MakeLogFont, FaceWithoutRoomForItsNulLeavesTheStructureUntouched)
+{
+    HDC screen = GetDC(nullptr);
+    for (int length : {32, 33, 200}) {
+        LOGFONTW font = Scribbled();
+        LOGFONTW before = font;
+        EXPECT_FALSE(MakeLogFont(font, screen, 9, WideString(std::wstring(length, L'a').c_str()))) << length;
+        EXPECT_EQ(std::memcmp(&font, &before, sizeof(font)), 0) << length;
+    }
+    ReleaseDC(nullptr, screen);
+}
+
+TEST(DialogBaseFont, SetsTheNewFontOnTheControl)
+{
+    TestDialog dialog;
+    HFONT font = dialog.CreateDialogFont(kButtonId, 17, WideString(L"ＭＳ Ｐゴシック"), false);
+    ASSERT_NE(font, nullptr);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dialog.button, WM_GETFONT, 0, 0)), font);
+    LOGFONTW made = {};
+    ASSERT_EQ(GetObjectW(font, sizeof(made), &made), static_cast<int>(sizeof(made)));
+    EXPECT_EQ(made.lfHeight, -MulDiv(17, ScreenPixelsPerInch(), 72));
+    EXPECT_STREQ(made.lfFaceName, L"ＭＳ Ｐゴシック");
+    EXPECT_EQ(made.lfCharSet, SHIFTJIS_CHARSET);
+    DestroyWindow(dialog.Window());
+    EXPECT_NE(GetObjectType(font), 0u) << "the font is the caller's";
+    DeleteObject(font);
+}
+
+TEST(DialogBaseFont, RedrawsTheControlOnlyWhenAsked)
+{
+    for (bool redraw : {false, true}) {
+        TestDialog dialog;
+        UpdateWindow(dialog.Window());
+        ValidateRect(dialog.button, nullptr);
+        HFONT font = dialog.CreateDialogFont(kButtonId, 13, WideString(L"Tahoma"), redraw);
+        EXPECT_EQ(GetUpdateRect(dialog.button, nullptr, FALSE) != FALSE, redraw);
+        DestroyWindow(dialog.Window());
+        DeleteObject(font);
+    }
+}
+
+TEST(DialogBaseFont, NoControlOrAFaceTooLongLeavesTheControlsAlone)
+{
+    TestDialog dialog;
+    HFONT before = reinterpret_cast<HFONT>(SendMessageW(dialog.button, WM_GETFONT, 0, 0));
+    for (int controlId : {0, -1}) {
+        HFONT font = dialog.CreateDialogFont(controlId, 13, WideString(L"Tahoma"), true);
+        EXPECT_NE(font, nullptr) << controlId;
+        EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT)) << controlId;
+        DeleteObject(font);
+    }
+    EXPECT_EQ(dialog.CreateDialogFont(kButtonId, 13, WideString(std::wstring(32, L'a').c_str()), true),
+              nullptr);
+    EXPECT_EQ(reinterpret_cast<HFONT>(SendMessageW(dialog.button, WM_GETFONT, 0, 0)), before);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "tests/support/BoxAnswerer.h"
 #include "tests/support/ListViewDriver.h"
 #include "tests/support/ProgramRunner.h"
+#include "tests/support/ToolTipReader.h"
 
 #include <gtest/gtest.h>
 
@@ -104,31 +105,6 @@ protected:
     HWND list = nullptr;
 };
 
-std::wstring TipText(HWND tip)
-{
-    wchar_t text[256] = {};
-    TOOLINFOW tool = {};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.lpszText = text;
-    SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool));
-    return text;
-}
-
-struct ToolTipSearch {
-    HWND owner;
-    std::vector<HWND> tips;
-};
-
-BOOL CALLBACK CollectToolTip(HWND window, LPARAM param)
-{
-    ToolTipSearch* search = reinterpret_cast<ToolTipSearch*>(param);
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    if (lstrcmpW(name, TOOLTIPS_CLASSW) == 0 && GetWindow(window, GW_OWNER) == search->owner)
-        search->tips.push_back(window);
-    return TRUE;
-}
-
 TEST_F(SettingsDialogTest, OpensWithCaptionColumnsToolTipsAndNothingSelected)
 {
     wchar_t caption[64] = {};
@@ -166,12 +142,10 @@ TEST_F(SettingsDialogTest, OpensWithCaptionColumnsToolTipsAndNothingSelected)
     EXPECT_EQ(SelectedListRow(list), -1);
     ExpectSelectionButtons(false);
 
-    ToolTipSearch search{window, {}};
-    EnumThreadWindows(GetCurrentThreadId(), CollectToolTip, reinterpret_cast<LPARAM>(&search));
     std::vector<std::wstring> texts;
-    for (HWND tip : search.tips) {
-        texts.push_back(TipText(tip));
-        EXPECT_EQ(SendMessageW(tip, TTM_GETDELAYTIME, TTDT_AUTOPOP, 0), 5000);
+    for (const ToolTipInfo& tip : DialogToolTips(window)) {
+        texts.push_back(tip.text);
+        EXPECT_EQ(tip.autoPopMs, 5000);
     }
     std::sort(texts.begin(), texts.end());
     std::vector<std::wstring> expectedTexts{L"ダブルクリックすると情報表示されます",
