@@ -364,45 +364,42 @@ TEST_F(CommandLineModeTarget, AllAsksEveryInstanceAtOnceAndForcesThoseStillRunni
     Dismiss(*twk, result);
 }
 
-TEST_F(CommandLineModeTarget, WaitTwoForcesATargetThatIgnoresCloseAfterAboutTwoSeconds)
+// "/wait:2" forces a target that ignores WM_CLOSE after about two seconds;
+// with "/noforce" it is still running when the program has ended.
+TEST_F(CommandLineModeTarget, WaitAndNoforceOnATargetThatIgnoresClose)
 {
-    std::wstring path = Copy(L"two seconds\\twk_target.exe");
-    std::unique_ptr<RunningProgram> target = StartTarget(path, L"ignore");
-    ASSERT_TRUE(target);
-    DWORD start = GetTickCount();
-    std::unique_ptr<RunningProgram> twk = StartTwk(L"/wait:2 " + path);
-    HWND progress = WaitForStoredCaption(twk->Id(), L"#32770", kProgressCaption, kWindowWaitMs);
-    ASSERT_NE(progress, nullptr);
-    ExpectLimitShown(progress, L"2秒待って、閉じなければ強制終了します");
-    EXPECT_EQ(StoredControlText(progress, IDC_PROGRESS_STATUS), kUnderWay);
+    struct Case {
+        const wchar_t* options;
+        const wchar_t* limit;
+        const wchar_t* result;
+        bool targetEnds;
+    } cases[] = {
+        {L"/wait:2 ", L"2秒待って、閉じなければ強制終了します", kEndedByForce, true},
+        {L"/noforce /wait:2 ", L"2秒待ちます（強制終了はしません）", L"のプロセスは実行中のまま残しました",
+         false},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.options)));
+        std::wstring path = Copy(L"ignores" + std::to_wstring(number++) + L"\\twk_target.exe");
+        std::unique_ptr<RunningProgram> target = StartTarget(path, L"ignore");
+        ASSERT_TRUE(target);
+        DWORD start = GetTickCount();
+        std::unique_ptr<RunningProgram> twk = StartTwk(c.options + path);
+        HWND progress = WaitForStoredCaption(twk->Id(), L"#32770", kProgressCaption, kWindowWaitMs);
+        ASSERT_NE(progress, nullptr);
+        ExpectLimitShown(progress, c.limit);
+        EXPECT_EQ(StoredControlText(progress, IDC_PROGRESS_STATUS), kUnderWay);
 
-    HWND result = WaitForResult(*twk, 30000);
-    ASSERT_NE(result, nullptr);
-    DWORD took = GetTickCount() - start;
-    EXPECT_GE(took, 1900u);
-    EXPECT_LE(took, 9000u) << "well before the ten seconds of a plain command line";
-    EXPECT_EQ(StoredControlText(result, IDC_PROGRESS_STATUS), kEndedByForce);
-    EXPECT_TRUE(target->WaitExit(2000));
-    Dismiss(*twk, result);
-}
-
-TEST_F(CommandLineModeTarget, NoforceLeavesATargetThatIgnoresCloseRunningAndSaysSo)
-{
-    std::wstring path = Copy(L"left alone\\twk_target.exe");
-    std::unique_ptr<RunningProgram> target = StartTarget(path, L"ignore");
-    ASSERT_TRUE(target);
-    DWORD start = GetTickCount();
-    std::unique_ptr<RunningProgram> twk = StartTwk(L"/noforce /wait:2 " + path);
-    HWND progress = WaitForStoredCaption(twk->Id(), L"#32770", kProgressCaption, kWindowWaitMs);
-    ASSERT_NE(progress, nullptr);
-    ExpectLimitShown(progress, L"2秒待ちます（強制終了はしません）");
-
-    HWND result = WaitForResult(*twk, 30000);
-    ASSERT_NE(result, nullptr);
-    EXPECT_GE(GetTickCount() - start, 1900u);
-    EXPECT_EQ(StoredControlText(result, IDC_PROGRESS_STATUS), L"のプロセスは実行中のまま残しました");
-    Dismiss(*twk, result);
-    EXPECT_FALSE(target->WaitExit(1000)) << "still running after the program has ended";
+        HWND result = WaitForResult(*twk, 30000);
+        ASSERT_NE(result, nullptr);
+        DWORD took = GetTickCount() - start;
+        EXPECT_GE(took, 1900u);
+        EXPECT_LE(took, 9000u) << "well before the ten seconds of a plain command line";
+        EXPECT_EQ(StoredControlText(result, IDC_PROGRESS_STATUS), c.result);
+        Dismiss(*twk, result);
+        EXPECT_EQ(target->WaitExit(1000), c.targetEnds);
+    }
 }
 
 TEST_F(CommandLineModeTarget, WithoutAllOneOfTwoInstancesEndsAsBefore)
