@@ -1,9 +1,12 @@
-// The command-line mode: relaunch elevated, or check the target, end its
-// process while the ProgressDialog shows progress and result, and wait for
-// the dialog to be dismissed or counted down.
+// The command-line mode: relaunch elevated, or split the options from the
+// target and check both, end the target's process (or, with "/all", every
+// process of it) while the ProgressDialog shows progress and result, and wait
+// for the dialog to be dismissed or counted down.
 #include "app/CommandLineMode.h"
 
+#include "app/CommandLineSplit.h"
 #include "app/ElevatedRelaunch.h"
+#include "app/OptionTexts.h"
 #include "app/ProgressDialog.h"
 #include "core/MessageBoxes.h"
 #include "core/PathString.h"
@@ -11,17 +14,13 @@
 
 namespace {
 
-// How long the target may take to close after WM_CLOSE before it is ended
-// by force.
-const DWORD kCloseTimeLimitMs = 10000;
-
 // A text with a backslash names a path, which must exist (a file or a
 // directory); a bare name is left to the termination.
-bool TargetExists(const WideString& argumentText)
+bool TargetExists(const WideString& target)
 {
-    if (argumentText.Find(WideString(L"\\")) == -1)
+    if (target.Find(WideString(L"\\")) == -1)
         return true;
-    return GetFileAttributesW(PathString(argumentText).CStr()) != INVALID_FILE_ATTRIBUTES;
+    return GetFileAttributesW(PathString(target).CStr()) != INVALID_FILE_ATTRIBUTES;
 }
 
 } // namespace
@@ -35,16 +34,28 @@ int RunCommandLineMode(const WideString& programPath, const WideString& argument
         return 0;
     }
 
-    if (!TargetExists(argumentText)) {
+    CommandLineRequest request = SplitOptions(argumentText);
+    if (request.error != OptionError::None) {
+        ShowErrorBox(OptionErrorText(request), nullptr);
+        return 1;
+    }
+    if (!TargetExists(request.target)) {
         ShowErrorBox(WideString(L"プロセスのEXEが存在しません"), nullptr);
         return 1;
     }
 
     // Declared in this order so that the snapshot goes before the dialog.
-    ProgressDialog dialog(argumentText);
+    ProgressDialog dialog(request.target);
     ProcessSnapshot snapshot;
-    TerminateOutcome outcome = snapshot.TerminateByImage(PathString(argumentText), kCloseTimeLimitMs);
-    dialog.ShowResult(outcome);
+    PathString target(request.target);
+    if (!request.hasOptions) {
+        dialog.ShowResult(snapshot.TerminateByImage(target, request.timeoutMs));
+    } else {
+        dialog.ShowUnderWay(UnderWayText(request), TimeLimitText(request));
+        TerminationCounts counts = snapshot.TerminateInstancesByImage(target, request.timeoutMs,
+                                                                      request.allInstances, request.force);
+        dialog.ShowResultText(OptionResultText(request, counts));
+    }
     dialog.Run();
     return 0;
 }

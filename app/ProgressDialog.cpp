@@ -126,15 +126,35 @@ ProgressDialog::~ProgressDialog()
         g_progressDialog = nullptr;
 }
 
+void ProgressDialog::ShowUnderWay(const WideString& underWay, const WideString& timeLimit)
+{
+    SetDlgItemTextW(window, IDC_PROGRESS_STATUS, underWay.CStr());
+    SetDlgItemTextW(window, IDC_PROGRESS_COUNTDOWN, timeLimit.CStr());
+    ShowWindow(GetDlgItem(window, IDC_PROGRESS_COUNTDOWN), SW_SHOW);
+    UpdateWindow(window);
+}
+
 void ProgressDialog::ShowResult(TerminateOutcome outcome)
 {
-    SetWindowTextW(window, L"Tarnwick の結果");
     const wchar_t* resultText = ProgressResultText(outcome);
-    if (resultText)
-        SetDlgItemTextW(window, IDC_PROGRESS_STATUS, resultText);
-    else
-        ShowErrorBox(WideString(L"tret error"), window);
+    if (resultText) {
+        ShowResultText(resultText);
+        return;
+    }
+    SetWindowTextW(window, L"Tarnwick の結果");
+    ShowErrorBox(WideString(L"tret error"), window);
+    StartCountdown();
+}
 
+void ProgressDialog::ShowResultText(const WideString& resultText)
+{
+    SetWindowTextW(window, L"Tarnwick の結果");
+    SetDlgItemTextW(window, IDC_PROGRESS_STATUS, resultText.CStr());
+    StartCountdown();
+}
+
+void ProgressDialog::StartCountdown()
+{
     secondsLeft = kCountdownSeconds;
     Tick();
     UINT_PTR timer = SetTimer(window, kCountdownTimerId, kCountdownPeriodMs, nullptr);

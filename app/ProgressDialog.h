@@ -20,9 +20,14 @@ public:
     ProgressDialog(const ProgressDialog&) = delete;
     ProgressDialog& operator=(const ProgressDialog&) = delete;
 
+    // Progress state of a command line with options: line 2 says what is
+    // under way and line 3, hidden otherwise, the time limit.
+    void ShowUnderWay(const WideString& underWay, const WideString& timeLimit);
     // Switches to the result state: caption, result text (or the "tret
     // error" box for an unknown outcome), countdown from 5, button.
     void ShowResult(TerminateOutcome outcome);
+    // The same with a result text of the caller's.
+    void ShowResultText(const WideString& resultText);
     // One countdown step; at 0 the window is asked to close.
     void Tick();
     // Runs the message loop until the window is dismissed or counted down.
@@ -30,6 +35,11 @@ public:
 
     HICON smallIcon;
     int secondsLeft;
+
+private:
+    // The rest of the result state: the countdown from 5 with its timer,
+    // line 3 and the button shown.
+    void StartCountdown();
 };
 
 // The dialog procedure of template 120.

@@ -6,6 +6,7 @@
 #include "core/WideString.h"
 #include "process/ProcessEntry.h"
 #include "process/TerminateOutcome.h"
+#include "process/TerminationCounts.h"
 
 #include <windows.h>
 
@@ -26,6 +27,13 @@ public:
     // regard to case): WM_CLOSE to its top-level windows, a wait of up to
     // timeoutMs, then TerminateProcess. Fills the snapshot first when empty.
     TerminateOutcome TerminateByImage(const WideString& target, DWORD timeoutMs);
+    // The same for the process listed last or, with allInstances, for every
+    // process whose image path equals target: all of them are asked to close
+    // at once and share one wait of up to timeoutMs; those still running then
+    // are ended by force, or left running when force is false. Says how
+    // many ended in which way.
+    TerminationCounts TerminateInstancesByImage(const WideString& target, DWORD timeoutMs, bool allInstances,
+                                                bool force);
 
     int count;
     WideString* imagePaths;

@@ -1,53 +1,112 @@
 // The termination by image path: the search of the snapshot and the polite,
-// then forced, end of the process found.
+// then forced, end of the processes found.
 #include "process/ProcessTermination.h"
 
 #include "process/ProcessSnapshot.h"
 #include "process/WowTasks.h"
 
+namespace {
+
+// A 16-bit task (32-bit build only) has no process of its own to end.
+bool IsWowTask(const ProcessEntry& entry)
+{
+#ifdef TWK_WOW_SUPPORT
+    return entry.id <= 0;
+#else
+    (void)entry;
+    return false;
+#endif
+}
+
+} // namespace
+
 TerminateOutcome ProcessSnapshot::TerminateByImage(const WideString& target, DWORD timeoutMs)
+{
+    return OutcomeOfOne(TerminateInstancesByImage(target, timeoutMs, false, true));
+}
+
+TerminationCounts ProcessSnapshot::TerminateInstancesByImage(const WideString& target, DWORD timeoutMs,
+                                                             bool allInstances, bool force)
 {
     if (count == 0)
         Enumerate();
-    if (count == 0)
-        return TerminateOutcome::NotFound;
 
-    // The entry listed last wins. The program's own process is passed over:
-    // it would otherwise wait the whole limit on itself and then end itself.
+    // Searched from the entry listed last, which alone is taken without
+    // allInstances. The program's own process is passed over: it would
+    // otherwise wait the whole limit on itself and then end itself.
     const int ownId = static_cast<int>(GetCurrentProcessId());
-    int match = count - 1;
-    for (; match >= 0; --match) {
-        if (entries[match].id != ownId && lstrcmpiW(imagePaths[match].CStr(), target.CStr()) == 0)
+    DWORD* processIds = new DWORD[count > 0 ? count : 1];
+    int processCount = 0;
+    [[maybe_unused]] int taskCount = 0;
+    for (int i = count - 1; i >= 0; --i) {
+        if (entries[i].id == ownId || lstrcmpiW(imagePaths[i].CStr(), target.CStr()) != 0)
+            continue;
+        if (IsWowTask(entries[i]))
+            ++taskCount;
+        else
+            processIds[processCount++] = static_cast<DWORD>(entries[i].id);
+        if (!allInstances)
             break;
     }
-    if (match < 0)
-        return TerminateOutcome::NotFound;
+
+    TerminationCounts counts = TerminateProcessesById(processIds, processCount, timeoutMs, force);
+    delete[] processIds;
 
 #ifdef TWK_WOW_SUPPORT
-    // A 16-bit task is ended inside its NTVDM process.
-    if (entries[match].id <= 0)
-        return TerminateWowTasks(*this, target, timeoutMs);
+    // A 16-bit task is ended inside its NTVDM process, always by force: one
+    // call per matching task, each ending the first such task still there.
+    for (int task = 0; task < taskCount; ++task) {
+        if (force)
+            counts.Add(TerminateWowTasks(*this, target, timeoutMs));
+        else
+            ++counts.leftRunning;
+    }
 #endif
-    return TerminateProcessById(static_cast<DWORD>(entries[match].id), timeoutMs);
+    return counts;
 }
 
 TerminateOutcome TerminateProcessById(DWORD processId, DWORD timeoutMs)
 {
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId);
-    if (!process)
-        return TerminateOutcome::Failed;
+    return OutcomeOfOne(TerminateProcessesById(&processId, 1, timeoutMs, true));
+}
 
-    // All the requests first, then one wait for the whole limit.
-    EnumWindows(CloseProcessWindows, static_cast<LPARAM>(processId));
-    if (WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0) {
-        CloseHandle(process);
-        return TerminateOutcome::EndedNormally;
+TerminationCounts TerminateProcessesById(const DWORD* processIds, int count, DWORD timeoutMs, bool force)
+{
+    TerminationCounts counts = {};
+    if (count <= 0)
+        return counts;
+
+    HANDLE* processes = new HANDLE[count];
+    for (int i = 0; i < count; ++i) {
+        processes[i] = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processIds[i]);
+        if (!processes[i])
+            ++counts.failed;
     }
 
-    // Time limit reached, or the wait failed.
-    BOOL terminated = TerminateProcess(process, 0);
-    CloseHandle(process);
-    return terminated ? TerminateOutcome::EndedByForce : TerminateOutcome::Failed;
+    // All the requests first, then one time limit for all of them together.
+    for (int i = 0; i < count; ++i) {
+        if (processes[i])
+            EnumWindows(CloseProcessWindows, static_cast<LPARAM>(processIds[i]));
+    }
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+
+    for (int i = 0; i < count; ++i) {
+        if (!processes[i])
+            continue;
+        ULONGLONG now = GetTickCount64();
+        DWORD left = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        if (WaitForSingleObject(processes[i], left) == WAIT_OBJECT_0)
+            ++counts.endedNormally;
+        else if (!force)
+            ++counts.leftRunning;
+        else if (TerminateProcess(processes[i], 0)) // time limit reached, or the wait failed
+            ++counts.endedByForce;
+        else
+            ++counts.failed;
+        CloseHandle(processes[i]);
+    }
+    delete[] processes;
+    return counts;
 }
 
 BOOL CALLBACK CloseProcessWindows(HWND window, LPARAM processId)

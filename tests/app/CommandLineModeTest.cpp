@@ -319,4 +319,141 @@ TEST_F(CommandLineModeTarget, ExistingPathLongerThanMaxPathIsCheckedOrNotFoundNe
     }
 }
 
+// The options before the target: "/all", "/wait:N", "/noforce".
+
+const wchar_t kAllUnderWay[] = L"のプロセスをすべて終了中";
+
+// Line 3 of the progress window once the limit is shown in it.
+void ExpectLimitShown(HWND progress, const std::wstring& limit)
+{
+    EXPECT_EQ(WaitForStoredText(progress, IDC_PROGRESS_COUNTDOWN, limit, 3000), limit);
+    EXPECT_TRUE(ControlVisible(progress, IDC_PROGRESS_COUNTDOWN));
+    EXPECT_FALSE(ControlVisible(progress, IDC_PROGRESS_DISMISS));
+}
+
+TEST_F(CommandLineModeTarget, AllAsksEveryInstanceAtOnceAndForcesThoseStillRunningAtTheLimit)
+{
+    std::wstring path = Copy(L"all of them\\twk target.exe");
+    auto polite = StartTarget(path, L"close");
+    auto stubborn = StartTarget(path, L"ignore");
+    auto hidden = StartTarget(path, L"hidden");
+    auto bystander = StartTarget(Copy(L"bystander\\twk target.exe"), L"close");
+    ASSERT_TRUE(polite && stubborn && hidden && bystander);
+
+    DWORD start = GetTickCount();
+    std::unique_ptr<RunningProgram> twk = StartTwk(L"/all /wait:2 \"" + path + L"\"");
+    HWND progress = WaitForStoredCaption(twk->Id(), L"#32770", kProgressCaption, kWindowWaitMs);
+    ASSERT_NE(progress, nullptr);
+    ExpectLimitShown(progress, L"2秒待って、閉じなければ強制終了します");
+    EXPECT_EQ(StoredControlText(progress, IDC_PROGRESS_STATUS), kAllUnderWay);
+    EXPECT_EQ(StoredControlText(progress, IDC_PROGRESS_TARGET), ExpectedLine1(path));
+
+    HWND result = WaitForResult(*twk, 30000);
+    ASSERT_EQ(result, progress);
+    DWORD took = GetTickCount() - start;
+    EXPECT_GE(took, 1900u) << "the stubborn one had its two seconds";
+    EXPECT_LE(took, 15000u);
+    EXPECT_EQ(StoredControlText(result, IDC_PROGRESS_STATUS), L"のプロセス終了: 正常 2、強制 1");
+    EXPECT_EQ(StoredControlText(result, IDC_PROGRESS_TARGET), ExpectedLine1(path));
+    EXPECT_EQ(StoredControlText(result, IDC_PROGRESS_COUNTDOWN).rfind(L"このダイアログは表示から", 0), 0u);
+    for (RunningProgram* target : {polite.get(), stubborn.get(), hidden.get()}) {
+        ASSERT_TRUE(target->WaitExit(2000));
+        EXPECT_EQ(target->ExitCode(), 0u);
+    }
+    EXPECT_FALSE(bystander->WaitExit(0)) << "another image is left alone";
+    Dismiss(*twk, result);
+}
+
+// "/wait:2" forces a target that ignores WM_CLOSE after about two seconds;
+// with "/noforce" it is still running when the program has ended.
+TEST_F(CommandLineModeTarget, WaitAndNoforceOnATargetThatIgnoresClose)
+{
+    struct Case {
+        const wchar_t* options;
+        const wchar_t* limit;
+        const wchar_t* result;
+        bool targetEnds;
+    } cases[] = {
+        {L"/wait:2 ", L"2秒待って、閉じなければ強制終了します", kEndedByForce, true},
+        {L"/noforce /wait:2 ", L"2秒待ちます（強制終了はしません）", L"のプロセスは実行中のまま残しました",
+         false},
+    };
+    int number = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(c.options)));
+        std::wstring path = Copy(L"ignores" + std::to_wstring(number++) + L"\\twk_target.exe");
+        std::unique_ptr<RunningProgram> target = StartTarget(path, L"ignore");
+        ASSERT_TRUE(target);
+        DWORD start = GetTickCount();
+        std::unique_ptr<RunningProgram> twk = StartTwk(c.options + path);
+        HWND progress = WaitForStoredCaption(twk->Id(), L"#32770", kProgressCaption, kWindowWaitMs);
+        ASSERT_NE(progress, nullptr);
+        ExpectLimitShown(progress, c.limit);
+        EXPECT_EQ(StoredControlText(progress, IDC_PROGRESS_STATUS), kUnderWay);
+
+        HWND result = WaitForResult(*twk, 30000);
+        ASSERT_NE(result, nullptr);
+        DWORD took = GetTickCount() - start;
+        EXPECT_GE(took, 1900u);
+        EXPECT_LE(took, 9000u) << "well before the ten seconds of a plain command line";
+        EXPECT_EQ(StoredControlText(result, IDC_PROGRESS_STATUS), c.result);
+        Dismiss(*twk, result);
+        EXPECT_EQ(target->WaitExit(1000), c.targetEnds);
+    }
+}
+
+TEST_F(CommandLineModeTarget, WithoutAllOneOfTwoInstancesEndsAsBefore)
+{
+    std::wstring path = Copy(L"twice\\twk_target.exe");
+    auto first = StartTarget(path, L"close");
+    auto second = StartTarget(path, L"close");
+    ASSERT_TRUE(first && second);
+    std::unique_ptr<RunningProgram> twk = StartTwk(path);
+    HWND result = WaitForResult(*twk);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(StoredControlText(result, IDC_PROGRESS_STATUS), kEndedNormally);
+    bool firstEnded = first->WaitExit(1000);
+    bool secondEnded = second->WaitExit(firstEnded ? 0 : 1000);
+    EXPECT_NE(firstEnded, secondEnded) << "exactly one of the two ends";
+    Dismiss(*twk, result);
+}
+
+TEST_F(CommandLineModeTarget, RefusedOptionsShowTheirBoxEndWithExitCodeOneAndEndNothing)
+{
+    std::wstring path = Copy(L"refused\\twk_target.exe");
+    std::unique_ptr<RunningProgram> target = StartTarget(path, L"close");
+    ASSERT_TRUE(target);
+    struct Case {
+        std::wstring argument;
+        std::wstring text; // the box text begins with this
+    } cases[] = {
+        {L"/x " + path, L"「/x」というオプションはありません。"},
+        {L"/all /wait:0 " + path, L"「/wait:0」の秒数が正しくありません。"},
+        {L"/wait:3601 \"" + path + L"\"", L"「/wait:3601」の秒数が正しくありません。"},
+        {L"/wait:abc " + path, L"「/wait:abc」の秒数が正しくありません。"},
+        {L"/all", L"「/all」の後に、終了するEXEのパスがありません。"},
+        {L"/all  /noforce  ", L"「/noforce」の後に、終了するEXEのパスがありません。"},
+        // As before: "runas " kept by an elevated token, and anything behind the target.
+        {L"runas /all " + path, kNoSuchExe},
+        {path + L" /all", kNoSuchExe},
+    };
+    for (const Case& c : cases) {
+        std::unique_ptr<RunningProgram> twk = StartTwk(c.argument);
+        HWND box = WaitForMessageBox(twk->Id(), 30000);
+        ASSERT_NE(box, nullptr) << c.argument;
+        std::wstring text = MessageBoxText(box);
+        EXPECT_EQ(text.rfind(c.text, 0), 0u) << c.argument;
+        if (c.text != kNoSuchExe) {
+            EXPECT_NE(text.find(L"[/all] [/wait:秒数] [/noforce] EXEのフルパス"), std::wstring::npos);
+        }
+        EXPECT_NE(MessageBoxIcon(box), BoxIcon::None);
+        EXPECT_EQ(GetWindow(box, GW_OWNER), nullptr) << "no owner window";
+        EXPECT_TRUE(FindTopWindows(twk->Id(), L"#32770", nullptr).size() == 1u) << "no progress window";
+        AnswerMessageBox(box, IDOK);
+        ASSERT_TRUE(twk->WaitExit(kExitWaitMs)) << c.argument;
+        EXPECT_EQ(twk->ExitCode(), 1u) << c.argument;
+    }
+    EXPECT_FALSE(target->WaitExit(500)) << "nothing was told to close";
+}
+
 } // namespace
