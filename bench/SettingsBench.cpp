@@ -5,11 +5,16 @@
 //      window shows; the program is idle, WaitForInputIdle), one refresh
 //      (command 1103 sent to the window, until it returns), and beside them
 //      one ProcessSnapshot::Enumerate in this process on the same processes.
+//      The same two in this process, without the messages between two
+//      programs: the settings dialog made here from the program's own
+//      template, RefreshList beside Enumerate, in alternating rounds.
 //   2. TWK64.exe's handles, GDI and USER objects and private bytes before
 //      and after 200 refreshes.
 // Run it with bench/run-settings-bench.sh. Not a test: it checks nothing.
+#include "core/AppInstance.h"
 #include "process/ProcessSnapshot.h"
 #include "res/resource.h"
+#include "settings/SettingsDialog.h"
 #include "tests/support/ProgramRunner.h"
 #include "tests/support/TargetProgram.h"
 #include "tests/support/TempDirectory.h"
@@ -130,6 +135,36 @@ void PrintRow(const char* name, const Figures& figures)
     printf("    %-40s %10.1f %10.1f %10.1f\n", name, figures.Median(), figures.Min(), figures.Max());
 }
 
+// The settings dialog inside this process: RefreshList beside a plain
+// Enumerate of the same processes, alternating.
+void BenchInProcess()
+{
+    SettingsDialog dialog;
+    SettingsDialog::active = &dialog;
+    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
+                                     SettingsDialogProc, 0);
+    if (!window) {
+        printf("    in this process: the dialog could not be made; nothing measured\n");
+        return;
+    }
+    ShowWindow(window, SW_SHOW);
+    Figures enumerate, refresh;
+    ProcessSnapshot snapshot;
+    for (int round = 0; round < 2 * kRounds; ++round) {
+        double begin = NowMs();
+        snapshot.Enumerate();
+        enumerate.Add(NowMs() - begin);
+        begin = NowMs();
+        dialog.RefreshList();
+        refresh.Add(NowMs() - begin);
+    }
+    DestroyWindow(window);
+    SettingsDialog::active = nullptr;
+    PrintRow("Enumerate, in this process", enumerate);
+    PrintRow("RefreshList, in this process", refresh);
+    printf("    RefreshList / Enumerate: %.2f\n", refresh.Median() / enumerate.Median());
+}
+
 void BenchLevel(int level)
 {
     Figures enumerate, start, refresh;
@@ -157,6 +192,7 @@ void BenchLevel(int level)
     PrintRow("TWK64.exe start to its list filled", start);
     PrintRow("one refresh (command 1103)", refresh);
     printf("    refresh / Enumerate: %.2f\n", refresh.Median() / enumerate.Median());
+    BenchInProcess();
 }
 
 struct Usage {
@@ -214,6 +250,7 @@ void BenchResources()
 
 int wmain()
 {
+    SetAppInstance(GetModuleHandleW(nullptr));
     twk_test::TempDirectory dir(L"twk-bench-settings");
     std::wstring image = dir / L"BenchIdle.exe";
     if (!dir.Created() || !twk_test::CopyFileCreatingDirectories(twk_test::TargetProgramPath(), image)) {

@@ -2,7 +2,8 @@
 # Installs what building and testing need on Debian 12, skipping what is
 # there: both MinGW-w64 cross compilers, CMake, GoogleTest sources, Wine
 # (64-bit only: never wine32, which this kind of kernel cannot run), Xvfb, a
-# Japanese font and ImageMagick for screenshots.
+# Japanese font, Wine's own fonts (Marlett draws the title-bar buttons) and
+# ImageMagick for screenshots.
 set -eu
 packages=(
   cmake make
@@ -10,7 +11,7 @@ packages=(
   googletest
   wine wine64
   xvfb xauth
-  fonts-ipafont-gothic
+  fonts-ipafont-gothic fonts-wine
   imagemagick
 )
 missing=()

@@ -23,6 +23,15 @@ wait_for_window() { # caption timeout-ms
   echo "$geometry"
 }
 
+# Like wait_for_window, and does an action of twk_window_rect.exe on the
+# window first ("select <row name>", "press <control id>", "close").
+wait_for_window_doing() { # caption action...
+  local caption=$1 geometry
+  shift
+  geometry=$(wine build/bin/twk_window_rect.exe "$caption" 15000 "$@" </dev/null 2>/dev/null) || return 1
+  echo "${geometry%$'\r'}"
+}
+
 # Starts the sample in the background with a twk_target.exe mode ("close",
 # "delay <ms>") and waits until its window is up.
 start_sample() { # mode...

@@ -4,7 +4,8 @@
 # it by its path with TWK64.exe, waits for the result window "Tarnwick の結果"
 # and cuts that window out of the screen.
 # docs/settings-window.png: starts the sample again and TWK64.exe without an
-# argument, and cuts out the settings window with its list of processes.
+# argument, selects the sample's row and cuts out the settings window;
+# docs/about-box.png: presses About there and cuts out the About box.
 set -eu
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -29,11 +30,21 @@ start_sample close
 wine build/bin/TWK64.exe </dev/null >/dev/null 2>&1 &
 twk=$!
 # Every token is elevated under Wine, so the caption says so.
-geometry=$(wait_for_window "Tarnwick の設定(昇格中)" 30000) || { echo "No settings window" >&2; exit 1; }
+settings="Tarnwick の設定(昇格中)"
+wait_for_window "$settings" 30000 >/dev/null || { echo "No settings window" >&2; exit 1; }
+geometry=$(wait_for_window_doing "$settings" select sample.exe) || { echo "No sample row" >&2; exit 1; }
 sleep 0.5
 import -window root -crop "$geometry" +repage docs/settings-window.png
-# The program ends its own settings window, and then the sample, by path.
-wine build/bin/TWK64.exe "$(winepath -w build/bin/TWK64.exe)" </dev/null >/dev/null 2>&1 || true
+echo "docs/settings-window.png ($geometry)"
+
+wait_for_window_doing "$settings" press 1105 >/dev/null
+geometry=$(wait_for_window "Tarnwick のバージョン情報" 15000) || { echo "No About box" >&2; exit 1; }
+sleep 0.5
+import -window root -crop "$geometry" +repage docs/about-box.png
+echo "docs/about-box.png ($geometry)"
+
+wait_for_window_doing "Tarnwick のバージョン情報" close >/dev/null
+sleep 0.3
+wait_for_window_doing "$settings" close >/dev/null
 wait "$twk" || true
 wine build/bin/TWK64.exe "$sample_windows" </dev/null >/dev/null 2>&1 || true
-echo "docs/settings-window.png ($geometry)"

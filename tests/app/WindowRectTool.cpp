@@ -1,8 +1,15 @@
-// twk_window_rect.exe <caption> [timeout ms]: waits for a visible top-level
-// window with exactly this caption (any process) and prints its screen
-// rectangle as "<width>x<height>+<left>+<top>", the geometry form that
-// ImageMagick's -crop takes. Exit code 0 when found, 1 on time-out. The
-// screenshot script uses it to cut the result window out of the screen.
+// twk_window_rect.exe <caption> [timeout ms [action]]: waits for a visible
+// top-level window with exactly this caption (any process), does the action
+// if one is given, and prints its screen rectangle as
+// "<width>x<height>+<left>+<top>", the geometry form that ImageMagick's -crop
+// takes. Exit code 0 when found, 1 on time-out. The screenshot script uses it
+// to cut windows out of the screen. Actions:
+//   select <name>   clicks the row of the window's list whose first cell is name
+//   press <id>      presses the window's button with that control id
+//   close           asks the window to close
+#include "tests/support/ListViewDriver.h"
+#include "tests/support/WindowDriver.h"
+
 #include <windows.h>
 
 #include <stdio.h>
@@ -27,6 +34,35 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM param)
     return TRUE;
 }
 
+// The first list view among the window's children, or null.
+HWND FirstList(HWND window)
+{
+    return FindWindowExW(window, nullptr, L"SysListView32", nullptr);
+}
+
+bool Act(HWND window, int argc, wchar_t** argv)
+{
+    if (argc < 4)
+        return true;
+    if (lstrcmpW(argv[3], L"select") == 0 && argc > 4) {
+        HWND list = FirstList(window);
+        int row = list ? twk_test::FindListRow(list, 0, argv[4]) : -1;
+        if (row < 0)
+            return false;
+        twk_test::ClickListRow(list, row);
+        return true;
+    }
+    if (lstrcmpW(argv[3], L"press") == 0 && argc > 4) {
+        twk_test::PressButton(window, static_cast<int>(wcstol(argv[4], nullptr, 10)));
+        return true;
+    }
+    if (lstrcmpW(argv[3], L"close") == 0) {
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -39,6 +75,8 @@ int wmain(int argc, wchar_t** argv)
         Search search{argv[1], nullptr};
         EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
         if (search.found) {
+            if (!Act(search.found, argc, argv))
+                return 2;
             RECT rect = {};
             GetWindowRect(search.found, &rect);
             printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);

@@ -36,6 +36,13 @@ if [ ! -f "$WINEPREFIX/.twk-ready" ]; then
   touch "$WINEPREFIX/.twk-ready"
 fi
 
+# Marlett draws the title-bar buttons (the close box as a cross, not a
+# letter); Debian's Wine does not put it into a prefix by itself.
+marlett=/usr/share/wine/fonts/marlett.ttf
+if [ -f "$marlett" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/marlett.ttf" ]; then
+  cp "$marlett" "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
+
 # The display: the one named by TWK_USE_DISPLAY (the user's, for run.sh), or
 # a private Xvfb display. The file "display" holds its name (":90").
 display_alive() {
