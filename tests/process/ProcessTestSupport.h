@@ -24,6 +24,26 @@ protected:
     BoxAnswerer boxes;
 };
 
+// The outcome's enumerator name, so that a failure says which outcome came.
+inline std::string Name(TerminateOutcome outcome)
+{
+    return TerminateOutcomeName(outcome);
+}
+
+// One TerminateByImage: its outcome, when it started and how long it took.
+struct Timed {
+    TerminateOutcome outcome;
+    ULONGLONG startTick;
+    ULONGLONG elapsedMs;
+};
+
+inline Timed TimedTerminateByImage(ProcessSnapshot& snapshot, const std::wstring& target, DWORD timeoutMs)
+{
+    ULONGLONG start = GetTickCount64();
+    TerminateOutcome outcome = snapshot.TerminateByImage(WideString(target.c_str()), timeoutMs);
+    return Timed{outcome, start, GetTickCount64() - start};
+}
+
 // Index of the entry with this id, or -1.
 inline int FindEntry(const ProcessSnapshot& snapshot, DWORD id)
 {

@@ -19,11 +19,14 @@ namespace {
 
 using twk_test::FindEntry;
 using twk_test::ListedPath;
+using twk_test::Name;
 using twk_test::OwnWindow;
 using twk_test::ProcessEngineTest;
 using twk_test::RunningProgram;
 using twk_test::StartTarget;
 using twk_test::TempDirectory;
+using twk_test::Timed;
+using twk_test::TimedTerminateByImage;
 
 const DWORD kCommandLineLimitMs = 10000;
 const DWORD kShortLimitMs = 1500;
@@ -55,24 +58,6 @@ protected:
 
     TempDirectory dir{L"twk-end"};
 };
-
-// Milliseconds that one TerminateByImage on a fresh snapshot takes.
-struct Timed {
-    TerminateOutcome outcome;
-    ULONGLONG elapsedMs;
-};
-
-Timed TimedTerminateByImage(ProcessSnapshot& snapshot, const std::wstring& target, DWORD timeoutMs)
-{
-    ULONGLONG start = GetTickCount64();
-    TerminateOutcome outcome = snapshot.TerminateByImage(WideString(target.c_str()), timeoutMs);
-    return Timed{outcome, GetTickCount64() - start};
-}
-
-std::string Name(TerminateOutcome outcome)
-{
-    return TerminateOutcomeName(outcome);
-}
 
 TEST_F(ProcessTermination, EndsPolitelyOrByForceAccordingToHowTheProgramAnswersWmClose)
 {

@@ -23,8 +23,10 @@ namespace {
 using twk_test::FakeNtvdm;
 using twk_test::FakeTask;
 using twk_test::FindEntry;
+using twk_test::Name;
 using twk_test::OwnWindow;
 using twk_test::ProcessEngineTest;
+using twk_test::Timed;
 
 // The time limit where the task is waited for: short, so that the tests are.
 const DWORD kLimitMs = 400;
@@ -34,35 +36,36 @@ const DWORD kLongLimitMs = 60000;
 const ULONGLONG kTickSlackMs = 20;
 const ULONGLONG kGenerousMs = 10000;
 
-std::string Name(TerminateOutcome outcome)
-{
-    return TerminateOutcomeName(outcome);
-}
-
 std::string Narrow(const std::wstring& text)
 {
     return std::string(text.begin(), text.end());
 }
 
-// One TerminateByImage on a fresh snapshot, with when it started and how long it took.
-struct Timed {
-    TerminateOutcome outcome;
-    ULONGLONG startTick;
-    ULONGLONG elapsedMs;
-};
-
-Timed TimedTerminateByImage(const std::wstring& target, DWORD timeoutMs)
+// One TerminateByImage on a fresh snapshot.
+Timed TerminateFresh(const std::wstring& target, DWORD timeoutMs)
 {
     ProcessSnapshot snapshot;
-    ULONGLONG start = GetTickCount64();
-    TerminateOutcome outcome = snapshot.TerminateByImage(WideString(target.c_str()), timeoutMs);
-    return Timed{outcome, start, GetTickCount64() - start};
+    return twk_test::TimedTerminateByImage(snapshot, target, timeoutMs);
+}
+
+// The target is ended the 16-bit way, with the short time limit.
+void ExpectEndedByWowMethod(const std::wstring& target)
+{
+    EXPECT_EQ(Name(TerminateFresh(target, kLimitMs).outcome), Name(TerminateOutcome::EndedByWowMethod));
 }
 
 // Milliseconds from the start of the call to the task's first VDMTerminateTaskWOW.
 LONG64 TerminatedAfter(const fake_ntvdm::Task& task, const Timed& call)
 {
     return task.terminateTick - static_cast<LONG64>(call.startTick);
+}
+
+// Its windows were told to close, and one VDMTerminateTaskWOW call ended it.
+void ExpectEndedOnce(const FakeNtvdm& ntvdm, int index, LONG windows)
+{
+    EXPECT_TRUE(ntvdm.WaitTaskEnded(index, 5000)) << "task " << index;
+    EXPECT_EQ(ntvdm.Task(index).closeMessages, windows) << "task " << index;
+    EXPECT_EQ(ntvdm.Task(index).terminateCalls, 1) << "task " << index;
 }
 
 // Neither told to close nor ended, and still running.
@@ -213,14 +216,12 @@ TEST_F(WowTasks, EndsTheTaskAfterTheWholeLimitWhetherItClosesAtOnceOrNever)
         ASSERT_TRUE(ntvdm->Ready());
         const fake_ntvdm::Task& task = ntvdm->Task(0);
 
-        Timed call = TimedTerminateByImage(file, c.limitMs);
+        Timed call = TerminateFresh(file, c.limitMs);
         EXPECT_EQ(Name(call.outcome), Name(TerminateOutcome::EndedByWowMethod));
         EXPECT_GE(call.elapsedMs, c.limitMs);
         EXPECT_LT(call.elapsedMs, c.limitMs + kGenerousMs);
         // Both windows were told to close, and the task was ended a whole limit later.
-        ASSERT_TRUE(ntvdm->WaitTaskEnded(0, 5000));
-        EXPECT_EQ(task.closeMessages, 2);
-        EXPECT_EQ(task.terminateCalls, 1);
+        ExpectEndedOnce(*ntvdm, 0, 2);
         EXPECT_GE(TerminatedAfter(task, call) + static_cast<LONG64>(kTickSlackMs),
                   static_cast<LONG64>(c.limitMs));
         if (c.closesByItself)
@@ -238,19 +239,15 @@ TEST_F(WowTasks, EndsOnlyTheFirstReportedOfTwoTasksFromOneFile)
         StartNtvdm(L"vdm", {{L"ignore", 1, file}, {L"ignore", 1, file}, {L"ignore", 1, TaskFile(L"X.EXE")}});
     ASSERT_TRUE(ntvdm->Ready());
 
-    Timed call = TimedTerminateByImage(file, kLimitMs);
-    EXPECT_EQ(Name(call.outcome), Name(TerminateOutcome::EndedByWowMethod));
-    ASSERT_TRUE(ntvdm->WaitTaskEnded(0, 5000));
-    EXPECT_EQ(ntvdm->Task(0).closeMessages, 1);
-    EXPECT_EQ(ntvdm->Task(0).terminateCalls, 1);
+    ExpectEndedByWowMethod(file);
+    ExpectEndedOnce(*ntvdm, 0, 1);
     ExpectUntouched(ntvdm->Task(1), "the second task from the file");
     ExpectUntouched(ntvdm->Task(2), "another program's task");
 
     // The ended task is no longer listed: the next call ends the other one.
-    EXPECT_EQ(Name(TimedTerminateByImage(file, kLimitMs).outcome), Name(TerminateOutcome::EndedByWowMethod));
-    ASSERT_TRUE(ntvdm->WaitTaskEnded(1, 5000));
+    ExpectEndedByWowMethod(file);
+    ExpectEndedOnce(*ntvdm, 1, 1);
     EXPECT_EQ(ntvdm->Task(0).terminateCalls, 1);
-    EXPECT_EQ(ntvdm->Task(1).terminateCalls, 1);
     ExpectUntouched(ntvdm->Task(2), "another program's task");
 }
 
@@ -263,14 +260,12 @@ TEST_F(WowTasks, EndsOneTaskInEachNtvdmAndWaitsTheLimitForEach)
     auto second = StartNtvdm(L"vdm2", {{L"ignore", 1, file}, {L"ignore", 1, TaskFile(L"OTHER.EXE")}});
     ASSERT_TRUE(first->Ready() && second->Ready());
 
-    Timed call = TimedTerminateByImage(file, kLimitMs);
+    Timed call = TerminateFresh(file, kLimitMs);
     EXPECT_EQ(Name(call.outcome), Name(TerminateOutcome::EndedByWowMethod));
     EXPECT_GE(call.elapsedMs, 2 * kLimitMs);
     EXPECT_LT(call.elapsedMs, 2 * kLimitMs + kGenerousMs);
-    ASSERT_TRUE(first->WaitTaskEnded(1, 5000));
-    ASSERT_TRUE(second->WaitTaskEnded(0, 5000));
-    EXPECT_EQ(first->Task(1).terminateCalls, 1);
-    EXPECT_EQ(second->Task(0).terminateCalls, 1);
+    ExpectEndedOnce(*first, 1, 1);
+    ExpectEndedOnce(*second, 0, 1);
     ExpectUntouched(first->Task(0), "first NTVDM, other task");
     ExpectUntouched(second->Task(1), "second NTVDM, other task");
 
@@ -296,9 +291,8 @@ TEST_F(WowTasks, TellsOnlyTheWindowsOfTheMatchingTasksThreadToClose)
     auto program = twk_test::StartTarget(programImage, L"close");
     ASSERT_TRUE(program);
 
-    EXPECT_EQ(Name(TimedTerminateByImage(file, kLimitMs).outcome), Name(TerminateOutcome::EndedByWowMethod));
-    ASSERT_TRUE(first->WaitTaskEnded(1, 5000));
-    EXPECT_EQ(first->Task(1).closeMessages, 3);
+    ExpectEndedByWowMethod(file);
+    ExpectEndedOnce(*first, 1, 3);
     ExpectUntouched(first->Task(0), "same module name, other file");
     ExpectUntouched(first->Task(2), "other task, same NTVDM");
     ExpectUntouched(second->Task(0), "other NTVDM");
@@ -348,10 +342,8 @@ TEST_F(WowTasks, MatchesTheFileNameWithoutRegardToCase)
         SCOPED_TRACE(number);
         auto ntvdm = StartNtvdm(L"vdm" + std::to_wstring(number++), {{L"ignore", 1, TaskFile(c.reported)}});
         ASSERT_TRUE(ntvdm->Ready());
-        EXPECT_EQ(Name(TimedTerminateByImage(TaskFile(c.target), kLimitMs).outcome),
-                  Name(TerminateOutcome::EndedByWowMethod));
-        EXPECT_TRUE(ntvdm->WaitTaskEnded(0, 5000));
-        EXPECT_EQ(ntvdm->Task(0).terminateCalls, 1);
+        ExpectEndedByWowMethod(TaskFile(c.target));
+        ExpectEndedOnce(*ntvdm, 0, 1);
     }
 }
 
@@ -370,11 +362,9 @@ TEST_F(WowTasks, MatchesATaskThatReportsTheShortFormOfTheTarget)
     auto second = StartNtvdm(L"vdm2", {{L"ignore", 1, file}});
     ASSERT_TRUE(first->Ready() && second->Ready());
 
-    EXPECT_EQ(Name(TimedTerminateByImage(file, kLimitMs).outcome), Name(TerminateOutcome::EndedByWowMethod));
-    EXPECT_TRUE(first->WaitTaskEnded(1, 5000));
-    EXPECT_TRUE(second->WaitTaskEnded(0, 5000));
-    EXPECT_EQ(first->Task(1).terminateCalls, 1);
-    EXPECT_EQ(second->Task(0).terminateCalls, 1);
+    ExpectEndedByWowMethod(file);
+    ExpectEndedOnce(*first, 1, 1);
+    ExpectEndedOnce(*second, 0, 1);
     ExpectUntouched(first->Task(0), "other task");
 }
 
@@ -406,11 +396,8 @@ TEST_F(WowTasks, ComparesTheTargetAloneWhenItHasNoShortFormThatFits)
         auto ntvdm =
             StartNtvdm(L"vdm" + std::to_wstring(number++), {{L"ignore", 1, L""}, {L"ignore", 1, c.target}});
         ASSERT_TRUE(ntvdm->Ready());
-        EXPECT_EQ(Name(TimedTerminateByImage(c.target, kLimitMs).outcome),
-                  Name(TerminateOutcome::EndedByWowMethod));
-        EXPECT_TRUE(ntvdm->WaitTaskEnded(1, 5000));
-        EXPECT_EQ(ntvdm->Task(1).closeMessages, 1);
-        EXPECT_EQ(ntvdm->Task(1).terminateCalls, 1);
+        ExpectEndedByWowMethod(c.target);
+        ExpectEndedOnce(*ntvdm, 1, 1);
         ExpectUntouched(ntvdm->Task(0), "the task with an empty file name");
     }
 }
