@@ -111,7 +111,8 @@ protected:
 
 TEST_F(WowTasks, RunAgainstTheStandInLibraryBesideTheTestProgram)
 {
-    // Wine's own vdmdbg.dll has no tasks to give (and aborts on these calls).
+    // Wine's own vdmdbg.dll does not implement the task enumeration: a call
+    // to it ends the program.
     HMODULE library = GetModuleHandleW(L"vdmdbg.dll");
     ASSERT_NE(library, nullptr);
     wchar_t path[MAX_PATH] = {};
