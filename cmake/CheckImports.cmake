@@ -1,10 +1,12 @@
 cmake_policy(SET CMP0057 NEW)
 # Fails the build when an exe imports anything but Windows system DLLs (for
 # example libstdc++-6.dll or libwinpthread-1.dll after a non-static link).
-# Usage: cmake -DOBJDUMP=<objdump> -DEXE=<exe> -P CheckImports.cmake
+# EXTRA_DLLS names further system DLLs that this exe alone may import
+# (VDMDBG.dll for TWK.exe).
+# Usage: cmake -DOBJDUMP=<objdump> -DEXE=<exe> [-DEXTRA_DLLS=<a;b>] -P CheckImports.cmake
 set(system_dlls
   KERNEL32.dll USER32.dll GDI32.dll ADVAPI32.dll SHELL32.dll ole32.dll
-  OLEAUT32.dll COMCTL32.dll msvcrt.dll VDMDBG.dll)
+  OLEAUT32.dll COMCTL32.dll msvcrt.dll ${EXTRA_DLLS})
 string(TOLOWER "${system_dlls}" allowed)
 
 execute_process(COMMAND ${OBJDUMP} -p ${EXE} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)

@@ -1,5 +1,6 @@
 // Shared by the process engine tests: every test runs with a BoxAnswerer and
-// expects no failure report, and finds entries of a snapshot by id.
+// expects no failure report, finds entries of a snapshot by id, and has
+// windows of its own to see what is told to close.
 #pragma once
 
 #include "process/ProcessSnapshot.h"
@@ -22,6 +23,26 @@ protected:
 
     BoxAnswerer boxes;
 };
+
+// The outcome's enumerator name, so that a failure says which outcome came.
+inline std::string Name(TerminateOutcome outcome)
+{
+    return TerminateOutcomeName(outcome);
+}
+
+// One TerminateByImage: its outcome, when it started and how long it took.
+struct Timed {
+    TerminateOutcome outcome;
+    ULONGLONG startTick;
+    ULONGLONG elapsedMs;
+};
+
+inline Timed TimedTerminateByImage(ProcessSnapshot& snapshot, const std::wstring& target, DWORD timeoutMs)
+{
+    ULONGLONG start = GetTickCount64();
+    TerminateOutcome outcome = snapshot.TerminateByImage(WideString(target.c_str()), timeoutMs);
+    return Timed{outcome, start, GetTickCount64() - start};
+}
 
 // Index of the entry with this id, or -1.
 inline int FindEntry(const ProcessSnapshot& snapshot, DWORD id)
@@ -56,5 +77,28 @@ inline std::wstring Lower(std::wstring text)
         c = static_cast<wchar_t>(towlower(c));
     return text;
 }
+
+// A window of this test process, to see whether WM_CLOSE was posted to it.
+class OwnWindow {
+public:
+    explicit OwnWindow(bool visible)
+        : window(CreateWindowExW(0, L"STATIC", L"Tarnwick own window",
+                                 visible ? WS_OVERLAPPED | WS_VISIBLE : 0, 0, 0, 100, 50, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr))
+    {
+    }
+    ~OwnWindow() { DestroyWindow(window); }
+
+    HWND Handle() const { return window; }
+    // True when a WM_CLOSE for this window waits in the queue (taken out).
+    bool TakeClose()
+    {
+        MSG message;
+        return PeekMessageW(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
+    }
+
+private:
+    HWND window;
+};
 
 } // namespace twk_test

@@ -19,10 +19,14 @@ namespace {
 
 using twk_test::FindEntry;
 using twk_test::ListedPath;
+using twk_test::Name;
+using twk_test::OwnWindow;
 using twk_test::ProcessEngineTest;
 using twk_test::RunningProgram;
 using twk_test::StartTarget;
 using twk_test::TempDirectory;
+using twk_test::Timed;
+using twk_test::TimedTerminateByImage;
 
 const DWORD kCommandLineLimitMs = 10000;
 const DWORD kShortLimitMs = 1500;
@@ -54,24 +58,6 @@ protected:
 
     TempDirectory dir{L"twk-end"};
 };
-
-// Milliseconds that one TerminateByImage on a fresh snapshot takes.
-struct Timed {
-    TerminateOutcome outcome;
-    ULONGLONG elapsedMs;
-};
-
-Timed TimedTerminateByImage(ProcessSnapshot& snapshot, const std::wstring& target, DWORD timeoutMs)
-{
-    ULONGLONG start = GetTickCount64();
-    TerminateOutcome outcome = snapshot.TerminateByImage(WideString(target.c_str()), timeoutMs);
-    return Timed{outcome, GetTickCount64() - start};
-}
-
-std::string Name(TerminateOutcome outcome)
-{
-    return TerminateOutcomeName(outcome);
-}
 
 TEST_F(ProcessTermination, EndsPolitelyOrByForceAccordingToHowTheProgramAnswersWmClose)
 {
@@ -244,29 +230,6 @@ TEST_F(ProcessTermination, FillsAnEmptySnapshotFirst)
     EXPECT_GT(snapshot.count, 0);
     EXPECT_GE(FindEntry(snapshot, GetCurrentProcessId()), 0);
 }
-
-// A window of this test process, to see whether WM_CLOSE was posted to it.
-class OwnWindow {
-public:
-    explicit OwnWindow(bool visible)
-        : window(CreateWindowExW(0, L"STATIC", L"Tarnwick own window",
-                                 visible ? WS_OVERLAPPED | WS_VISIBLE : 0, 0, 0, 100, 50, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr))
-    {
-    }
-    ~OwnWindow() { DestroyWindow(window); }
-
-    HWND Handle() const { return window; }
-    // True when a WM_CLOSE for this window waits in the queue (taken out).
-    bool TakeClose()
-    {
-        MSG message;
-        return PeekMessageW(&message, window, WM_CLOSE, WM_CLOSE, PM_REMOVE) != FALSE;
-    }
-
-private:
-    HWND window;
-};
 
 TEST_F(ProcessTermination, PassesOverTheProgramsOwnProcess)
 {
