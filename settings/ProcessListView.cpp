@@ -28,14 +28,6 @@ const ListColumn kColumns[] = {
 
 const int kLastSortColumn = 4;
 
-void SetCellText(HWND list, int row, int column, const WideString& text)
-{
-    LVITEMW item = {};
-    item.iSubItem = column;
-    item.pszText = text.CStr();
-    SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-}
-
 // The sign of a comparison that must never report two rows equal.
 int Strictly(bool firstIsGreater)
 {
@@ -86,6 +78,22 @@ WideString AttributeText(const ProcessEntry& entry)
     return text;
 }
 
+WideString CellText(const ProcessSnapshot& snapshot, int index, int column)
+{
+    const ProcessEntry& entry = snapshot.entries[index];
+    switch (column) {
+    case 0:
+        return PathString(snapshot.imagePaths[index]).FileName();
+    case 1:
+        return AttributeText(entry);
+    case 2:
+        return entry.id > 0 ? WideString::FromInt(entry.id) : WideString();
+    case 3:
+        return PathString(snapshot.imagePaths[index]).Directory();
+    }
+    return WideString();
+}
+
 int CompareSnapshotRows(const ProcessSnapshot& snapshot, int first, int second, int sortKey)
 {
     if (sortKey < -kLastSortColumn || sortKey > kLastSortColumn)
@@ -126,38 +134,42 @@ void SettingsDialog::RefreshList()
 
 void SettingsDialog::FillList()
 {
-    // Inserting row by row into a visible list repaints it each time: that
-    // costs more than the enumeration itself. The list is drawn once, after.
+    // The rows hold only their snapshot index; the list asks for the texts
+    // of the cells it draws (LVN_GETDISPINFOW), so a refresh costs one
+    // insertion a row however many rows there are, and drawing costs only
+    // the rows in view. The list is drawn once, after the rebuild.
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
 
     int rows = 0;
     for (int i = 0; i < snapshot.count; ++i) {
-        const ProcessEntry& entry = snapshot.entries[i];
-        if (!entry.canTerminate)
+        if (!snapshot.entries[i].canTerminate)
             continue;
-        PathString path(snapshot.imagePaths[i]);
-        WideString name = path.FileName();
-
         LVITEMW item = {};
         item.mask = LVIF_TEXT | LVIF_PARAM;
         item.iItem = rows;
         item.iSubItem = 0;
-        item.pszText = name.CStr();
+        item.pszText = LPSTR_TEXTCALLBACKW;
         item.lParam = i;
-        int row = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        if (row < 0)
-            continue;
-        ++rows;
-        SetCellText(list, row, 1, AttributeText(entry));
-        SetCellText(list, row, 2, entry.id > 0 ? WideString::FromInt(entry.id) : WideString());
-        SetCellText(list, row, 3, path.Directory());
+        if (SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) >= 0)
+            ++rows;
     }
     SortList();
 
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     UpdateButtons();
+}
+
+void SettingsDialog::OnCellText(NMLVDISPINFOW* request) const
+{
+    LVITEMW& item = request->item;
+    int index = static_cast<int>(item.lParam);
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 || index < 0 ||
+        index >= snapshot.count)
+        return;
+    WideString text = CellText(snapshot, index, item.iSubItem);
+    lstrcpynW(item.pszText, text.CStr(), item.cchTextMax);
 }
 
 void SettingsDialog::SortList()

@@ -21,6 +21,11 @@ void SetUpListColumns(HWND list);
 // known), then " 昇格" when the process is elevated.
 WideString AttributeText(const ProcessEntry& entry);
 
+// The text of one cell of an entry's row: image name (the file name of the
+// trimmed and unquoted image path), attributes, PID (empty for ids of 0 or
+// below), directory; empty for any other column.
+WideString CellText(const ProcessSnapshot& snapshot, int index, int column);
+
 // The order of two snapshot entries for a sort key: +n ascending and -n
 // descending by column n - 1. Equal attributes and equal ids never compare
 // equal; any other key reports every pair equal.

@@ -69,7 +69,7 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
         return 0;
     case WM_NOTIFY:
         if (wParam == IDC_SETTINGS_LIST)
-            self->OnListNotify(reinterpret_cast<const NMHDR*>(lParam));
+            self->OnListNotify(reinterpret_cast<NMHDR*>(lParam));
         return 0;
     case WM_COMMAND:
         return self->OnCommand(LOWORD(wParam));
@@ -101,7 +101,8 @@ void SettingsDialog::OnInitDialog(HWND dialog)
     SetWindowTextW(window, SettingsCaption(ownElevation));
 
     AddToolTip(IDC_SETTINGS_LIST, WideString(L"ダブルクリックすると情報表示されます"), kToolTipAutoPopMs);
-    AddToolTip(IDC_SETTINGS_SHORTCUT, WideString(L"TWK*.exe を移動した場合再作成が必要です"), kToolTipAutoPopMs);
+    AddToolTip(IDC_SETTINGS_SHORTCUT, WideString(L"TWK*.exe を移動した場合再作成が必要です"),
+               kToolTipAutoPopMs);
     AddToolTip(IDC_SETTINGS_COPY_COMMAND, WideString(L"TWK*.exe を移動した場合再設定が必要です"),
                kToolTipAutoPopMs);
 
@@ -156,7 +157,7 @@ void SettingsDialog::OnGetMinMaxInfo(MINMAXINFO* info) const
     info->ptMinTrackSize.y = layout.dialogHeight;
 }
 
-void SettingsDialog::OnListNotify(const NMHDR* header)
+void SettingsDialog::OnListNotify(NMHDR* header)
 {
     switch (header->code) {
     case LVN_COLUMNCLICK: {
@@ -170,6 +171,9 @@ void SettingsDialog::OnListNotify(const NMHDR* header)
         break;
     case NM_CLICK:
         UpdateButtons();
+        break;
+    case LVN_GETDISPINFOW:
+        OnCellText(reinterpret_cast<NMLVDISPINFOW*>(header));
         break;
     }
 }

@@ -12,6 +12,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 // What the dialog looked like when it opened, in pixels: the outer size of
 // the window, the size of the list, and the top (client coordinates) of the
 // first button of each button row and of the Close button.
@@ -39,7 +41,7 @@ public:
     void OnInitDialog(HWND dialog);
     void OnSize();
     void OnGetMinMaxInfo(MINMAXINFO* info) const;
-    void OnListNotify(const NMHDR* header);
+    void OnListNotify(NMHDR* header);
     // FALSE for the dialog's own command ids, TRUE for any other.
     INT_PTR OnCommand(int id);
     void OnDestroy();
@@ -50,6 +52,8 @@ public:
     void RefreshList();
     // Rebuilds the rows from the snapshot as it stands, sorted by sortKey.
     void FillList();
+    // Answers the list's request for the text of a cell it draws.
+    void OnCellText(NMLVDISPINFOW* request) const;
     // Sorts the rows by sortKey.
     void SortList();
     // The snapshot index of the selected row, or -1.
