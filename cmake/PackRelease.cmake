@@ -9,7 +9,8 @@
 #
 # The zip's file times are SOURCE_DATE_EPOCH when it is set, else the time of
 # the checkout's last commit; file times in a zip are local times, so TZ is
-# UTC here. With the same exes the zip is then the same, byte for byte.
+# UTC here. With the same exes the zip is then the same, byte for byte,
+# whoever packs it where and when.
 foreach(var BUILD_DIR SOURCE_DIR ZIP UNPACK_DIR)
   if(NOT DEFINED ${var})
     message(FATAL_ERROR "PackRelease.cmake needs -D${var}=...")
@@ -30,9 +31,17 @@ if("$ENV{SOURCE_DATE_EPOCH}" STREQUAL "")
   endif()
 endif()
 
+# A zip also records each file's owner (user and group ids): under fakeroot
+# the files CPack stages belong to root, whoever packs.
+find_program(FAKEROOT fakeroot)
+if(NOT FAKEROOT)
+  message(WARNING "fakeroot not found: the zip records the ids of the user who packs it")
+  set(FAKEROOT "")
+endif()
+
 get_filename_component(package_dir ${ZIP} DIRECTORY)
 file(REMOVE_RECURSE ${package_dir})
-execute_process(COMMAND ${CMAKE_CPACK_COMMAND} --config ${BUILD_DIR}/CPackConfig.cmake
+execute_process(COMMAND ${FAKEROOT} ${CMAKE_CPACK_COMMAND} --config ${BUILD_DIR}/CPackConfig.cmake
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
 if(NOT rc EQUAL 0 OR NOT EXISTS ${ZIP})
   fail("CPack failed:\n${out}")

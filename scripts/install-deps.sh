@@ -2,7 +2,8 @@
 # Installs what building and testing need on Debian 12, skipping what is
 # there: both MinGW-w64 cross compilers, CMake, GoogleTest sources, Wine
 # (64-bit only: never wine32, which this kind of kernel cannot run), Xvfb, a
-# Japanese font and ImageMagick for screenshots.
+# Japanese font, ImageMagick for screenshots and fakeroot for the release
+# zip.
 set -eu
 packages=(
   cmake make
@@ -12,6 +13,7 @@ packages=(
   xvfb xauth
   fonts-ipafont-gothic
   imagemagick
+  fakeroot
 )
 missing=()
 for p in "${packages[@]}"; do
