@@ -26,6 +26,10 @@ endif()
 install(FILES ${TWK_RELEASE_TEXT_DIR}/LICENSE DESTINATION . COMPONENT LICENSE)
 install(FILES ${TWK_RELEASE_TEXT_DIR}/README.txt DESTINATION . COMPONENT README.txt)
 
+# CPack installs without building "all" first (which would build every test
+# program): whoever packs builds the two exes beforehand.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Tarnwick)
 set(CPACK_PACKAGE_VENDOR "The Tarnwick developers")
