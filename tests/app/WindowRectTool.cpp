@@ -97,15 +97,16 @@ void PrintLine(const std::wstring& text)
 {
     std::string bytes;
     if (!text.empty()) {
-        int size =
-            WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+        int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
+                                       nullptr, nullptr);
         bytes.resize(size);
         WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &bytes[0], size, nullptr,
                             nullptr);
     }
     bytes += '\n';
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+              nullptr);
 }
 
 // Waits until the control is visible; a window without it is ready at once.
@@ -144,8 +145,8 @@ int wmain(int argc, wchar_t** argv)
 
     RECT rect = {};
     GetWindowRect(found, &rect);
-    PrintLine(std::to_wstring(rect.right - rect.left) + L"x" + std::to_wstring(rect.bottom - rect.top) + L"+" +
-              std::to_wstring(rect.left) + L"+" + std::to_wstring(rect.top));
+    PrintLine(std::to_wstring(rect.right - rect.left) + L"x" + std::to_wstring(rect.bottom - rect.top) +
+              L"+" + std::to_wstring(rect.left) + L"+" + std::to_wstring(rect.top));
     if (!options.extended)
         return 0;
     PrintLine(StoredText(found));
