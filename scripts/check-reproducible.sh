@@ -6,7 +6,7 @@
 # two zips, and the exes in them, must be the same byte for byte, and no exe
 # may name either clone's directory. Prints both SHA256SUMS.
 #
-# It builds the project twice from scratch (about five minutes each on two
+# It builds the project twice from scratch (about six minutes in all on two
 # cores) and needs about 2 GB in $TMPDIR (default /tmp) while it runs; the
 # clones are removed when the check passes and kept for a look when it fails.
 set -eu

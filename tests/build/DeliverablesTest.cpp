@@ -18,6 +18,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,11 @@ struct Deliverable {
     const wchar_t* name;
     WORD machine;
 };
+
+void PrintTo(const Deliverable& deliverable, std::ostream* out)
+{
+    *out << testing::PrintToString(std::wstring(deliverable.name));
+}
 
 // The folder of the deliverables under test, with a trailing backslash.
 std::wstring DeliverableFolder()
