@@ -53,7 +53,7 @@ if read_twk_window 40000; then
     photograph_twk_window "$screenshot"
     echo "Screenshot of it: $screenshot"
     if [ "$twk_caption" = "Tarnwick" ]; then
-      wine build/bin/twk_window_rect.exe Tarnwick 5000 --press 1 </dev/null >/dev/null 2>&1 || true
+      wine build/bin/twk_window_rect.exe Tarnwick 5000 --program TWK64.exe --press 1 </dev/null >/dev/null 2>&1 || true
     fi
   fi
 else

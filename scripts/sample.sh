@@ -31,8 +31,8 @@ wait_for_window() { # caption timeout-ms
 # result window's two lines, or the box's text), read from the real window.
 read_twk_window() { # timeout-ms
   local output
-  output=$(wine build/bin/twk_window_rect.exe "Tarnwick の結果" "$1" --or Tarnwick --ready 1204 \
-    --text 1201 --text 1202 --text 65535 </dev/null 2>/dev/null) || return 1
+  output=$(wine build/bin/twk_window_rect.exe "Tarnwick の結果" "$1" --or Tarnwick --program TWK64.exe \
+    --ready 1204 --text 1201 --text 1202 --text 65535 </dev/null 2>/dev/null) || return 1
   mapfile -t twk_lines < <(printf '%s\n' "$output" | tr -d '\r')
   [ ${#twk_lines[@]} -ge 3 ] || return 1
   twk_geometry=${twk_lines[0]}

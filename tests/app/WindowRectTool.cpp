@@ -7,6 +7,8 @@
 //
 // Options:
 //   --or <caption>  a window with this caption counts as well (repeatable)
+//   --program <name> only windows of processes whose executable has this
+//                   file name (such as TWK64.exe), compared ignoring case
 //   --ready <id>    once the window is found, wait (within the same timeout)
 //                   until its control <id> is visible, if it has one: the
 //                   result window is complete when its button shows
@@ -21,6 +23,7 @@
 #include <windows.h>
 
 #include <stdlib.h>
+#include <wchar.h>
 
 #include <string>
 #include <vector>
@@ -29,6 +32,7 @@ namespace {
 
 struct Options {
     std::vector<std::wstring> captions;
+    std::wstring program;
     DWORD timeoutMs = 15000;
     int readyId = 0;
     std::vector<int> textIds;
@@ -37,7 +41,7 @@ struct Options {
 };
 
 struct Search {
-    const std::vector<std::wstring>* captions;
+    const Options* options;
     HWND found;
 };
 
@@ -48,13 +52,33 @@ std::wstring StoredText(HWND window)
     return std::wstring(text.data(), length > 0 ? length : 0);
 }
 
+// True when the window's process runs from an executable of that file name.
+bool OfProgram(HWND window, const std::wstring& program)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    wchar_t path[MAX_PATH * 4] = {};
+    DWORD length = MAX_PATH * 4;
+    BOOL read = QueryFullProcessImageNameW(process, 0, path, &length);
+    CloseHandle(process);
+    if (!read)
+        return false;
+    const wchar_t* name = wcsrchr(path, L'\\');
+    return lstrcmpiW(name ? name + 1 : path, program.c_str()) == 0;
+}
+
 BOOL CALLBACK MatchCaption(HWND window, LPARAM param)
 {
     Search* search = reinterpret_cast<Search*>(param);
     if (!IsWindowVisible(window))
         return TRUE;
+    if (!search->options->program.empty() && !OfProgram(window, search->options->program))
+        return TRUE;
     std::wstring caption = StoredText(window);
-    for (const std::wstring& wanted : *search->captions) {
+    for (const std::wstring& wanted : search->options->captions) {
         if (caption == wanted) {
             search->found = window;
             return FALSE;
@@ -81,6 +105,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& options)
         options.extended = true;
         if (name == L"--or")
             options.captions.push_back(value);
+        else if (name == L"--program")
+            options.program = value;
         else if (name == L"--ready")
             options.readyId = _wtoi(value);
         else if (name == L"--text")
@@ -131,7 +157,7 @@ int wmain(int argc, wchar_t** argv)
     DWORD start = GetTickCount();
     HWND found = nullptr;
     for (;;) {
-        Search search{&options.captions, nullptr};
+        Search search{&options, nullptr};
         EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&search));
         found = search.found;
         if (found)
