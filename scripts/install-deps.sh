@@ -2,18 +2,18 @@
 # Installs what building and testing need on Debian 12, skipping what is
 # there: both MinGW-w64 cross compilers, CMake, GoogleTest sources, Wine
 # (64-bit only: never wine32, which this kind of kernel cannot run), Xvfb, a
-# Japanese font, ImageMagick for screenshots and fakeroot for the release
-# zip.
+# Japanese font and ImageMagick for screenshots.
 set -eu
 packages=(
   cmake make
+  # the release zip: its files belong to root under fakeroot, whoever packs
+  fakeroot
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   googletest
   wine wine64
   xvfb xauth
   fonts-ipafont-gothic
   imagemagick
-  fakeroot
 )
 missing=()
 for p in "${packages[@]}"; do

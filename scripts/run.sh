@@ -50,10 +50,11 @@ if read_twk_window 40000; then
     printf '  %s\n' "${twk_lines[@]}"
   fi
   if [ -z "${TWK_USE_DISPLAY:-}" ]; then
-    photograph_twk_window "$screenshot"
+    sleep 0.5 # let it paint
+    import -window root -crop "$twk_geometry" +repage "$screenshot"
     echo "Screenshot of it: $screenshot"
     if [ "$twk_caption" = "Tarnwick" ]; then
-      wine build/bin/twk_window_rect.exe Tarnwick 5000 --program TWK64.exe --press 1 </dev/null >/dev/null 2>&1 || true
+      wine build/bin/twk_result_window.exe TWK64.exe 5000 --answer </dev/null >/dev/null 2>&1 || true
     fi
   fi
 else

@@ -1,8 +1,8 @@
 # Sourced by run.sh and screenshot.sh once the Wine environment is ready:
 # puts a sample program of ours (a copy of the test fixture twk_target.exe,
 # a plain window) into the prefix's C:\Program Files and offers functions to
-# start it, to wait for windows by caption and to read and photograph the
-# window that TWK64.exe shows.
+# start it, to wait for windows by caption and to read what TWK64.exe shows
+# at its end.
 sample_unix="$WINEPREFIX/drive_c/Program Files/Tarnwick Sample/sample.exe"
 sample_windows='C:\Program Files\Tarnwick Sample\sample.exe'
 mkdir -p "$(dirname "$sample_unix")"
@@ -19,32 +19,9 @@ esac
 wait_for_window() { # caption timeout-ms
   local geometry
   geometry=$(wine build/bin/twk_window_rect.exe "$1" "$2" </dev/null 2>/dev/null) || return 1
-  geometry=${geometry%%$'\n'*}
   geometry=${geometry%$'\r'}
   [ -n "$geometry" ] || return 1
   echo "$geometry"
-}
-
-# Waits for what TWK64.exe shows at the end: its result window once complete
-# (caption "Tarnwick の結果", button shown), or a message box of its own
-# (caption "Tarnwick"). Sets twk_caption, twk_geometry and twk_lines (the
-# result window's two lines, or the box's text), read from the real window.
-read_twk_window() { # timeout-ms
-  local output
-  output=$(wine build/bin/twk_window_rect.exe "Tarnwick の結果" "$1" --or Tarnwick --program TWK64.exe \
-    --ready 1204 --text 1201 --text 1202 --text 65535 </dev/null 2>/dev/null) || return 1
-  mapfile -t twk_lines < <(printf '%s\n' "$output" | tr -d '\r')
-  [ ${#twk_lines[@]} -ge 3 ] || return 1
-  twk_geometry=${twk_lines[0]}
-  twk_caption=${twk_lines[1]}
-  twk_lines=("${twk_lines[@]:2}")
-}
-
-# Cuts the window read last by read_twk_window out of the screen.
-photograph_twk_window() { # png
-  sleep 0.5 # let it paint
-  mkdir -p "$(dirname "$1")"
-  import -window root -crop "$twk_geometry" +repage "$1"
 }
 
 # Starts the sample in the background with a twk_target.exe mode ("close",
@@ -52,4 +29,18 @@ photograph_twk_window() { # png
 start_sample() { # mode...
   wine "$sample_unix" "$@" </dev/null >/dev/null 2>&1 &
   wait_for_window "Tarnwick target" 15000 >/dev/null || { echo "The sample program did not start" >&2; exit 1; }
+}
+
+# Waits for what TWK64.exe shows at the end: its result window once complete,
+# or a message box of its own. Sets twk_geometry (for ImageMagick's -crop),
+# twk_caption and twk_lines (the result window's two lines, or the box's
+# text), all read from the real window.
+read_twk_window() { # timeout-ms
+  local output
+  output=$(wine build/bin/twk_result_window.exe TWK64.exe "$1" </dev/null 2>/dev/null) || return 1
+  mapfile -t twk_lines < <(printf '%s\n' "$output" | tr -d '\r')
+  [ ${#twk_lines[@]} -ge 3 ] || return 1
+  twk_geometry=${twk_lines[0]}
+  twk_caption=${twk_lines[1]}
+  twk_lines=("${twk_lines[@]:2}")
 }

@@ -16,7 +16,9 @@ source scripts/sample.sh
 start_sample close
 wine build/bin/TWK64.exe "$sample_windows" </dev/null >/dev/null 2>&1 &
 twk=$!
-read_twk_window 30000 && [ "$twk_caption" = "Tarnwick の結果" ] || { echo "No result window" >&2; exit 1; }
-photograph_twk_window docs/result-window.png
+geometry=$(wait_for_window "Tarnwick の結果" 30000) || { echo "No result window" >&2; exit 1; }
+sleep 0.5 # let it paint
+mkdir -p docs
+import -window root -crop "$geometry" +repage docs/result-window.png
 wait "$twk" || true
-echo "docs/result-window.png ($twk_geometry)"
+echo "docs/result-window.png ($geometry)"
