@@ -2,14 +2,16 @@
 // TWK64.exe, each a GUI program carrying the manifest, the icon and the
 // version information in Japanese. (That each imports system DLLs only is
 // checked by the build itself, which fails otherwise.)
-#include "res/Version.h"
-#include "res/resource.h"
 #include "tests/support/ProgramRunner.h"
 #include "tests/support/ResultWindow.h"
 #include "tests/support/StoredText.h"
 #include "tests/support/TargetProgram.h"
 #include "tests/support/TempDirectory.h"
 #include "tests/support/WindowDriver.h"
+
+// The version as CMake writes it, and the result window's control ids.
+#include "res/Version.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 
