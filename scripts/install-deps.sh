@@ -7,6 +7,8 @@
 set -eu
 packages=(
   cmake make
+  # the release zip: its files belong to root under fakeroot, whoever packs
+  fakeroot
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   googletest
   wine wine64

@@ -5,7 +5,10 @@
 # runs TWK64.exe on that path instead (a Windows path such as
 # 'C:\Program Files\App\app.exe', or an existing Linux path).
 # The windows appear on the user's display when DISPLAY is set, otherwise on
-# the build's own Xvfb.
+# the build's own Xvfb. Either way it prints what the result window (or a
+# message box of TWK64.exe) says, read from the real window; without a
+# display it also saves a screenshot of it as build/result-window.png and
+# answers the message box, which nobody could see.
 set -eu
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -34,6 +37,29 @@ else
   fi
 fi
 
+screenshot="$PWD/build/result-window.png"
+rm -f "$screenshot"
+wine build/bin/TWK64.exe "$target" </dev/null >/dev/null 2>&1 &
+twk=$!
+# The result comes after up to ten seconds of waiting for the target.
+if read_twk_window 40000; then
+  if [ "$twk_caption" = "Tarnwick" ]; then
+    echo "TWK64.exe showed the message box: ${twk_lines[*]}"
+  else
+    echo "The result window of TWK64.exe says:"
+    printf '  %s\n' "${twk_lines[@]}"
+  fi
+  if [ -z "${TWK_USE_DISPLAY:-}" ]; then
+    sleep 0.5 # let it paint
+    import -window root -crop "$twk_geometry" +repage "$screenshot"
+    echo "Screenshot of it: $screenshot"
+    if [ "$twk_caption" = "Tarnwick" ]; then
+      wine build/bin/twk_result_window.exe TWK64.exe 5000 --answer </dev/null >/dev/null 2>&1 || true
+    fi
+  fi
+else
+  echo "TWK64.exe showed no result window within 40 seconds" >&2
+fi
 status=0
-wine build/bin/TWK64.exe "$target" || status=$?
+wait "$twk" || status=$?
 echo "TWK64.exe exit code: $status"

@@ -1,7 +1,8 @@
 # Sourced by run.sh and screenshot.sh once the Wine environment is ready:
 # puts a sample program of ours (a copy of the test fixture twk_target.exe,
 # a plain window) into the prefix's C:\Program Files and offers functions to
-# start it and to wait for windows by caption.
+# start it, to wait for windows by caption and to read what TWK64.exe shows
+# at its end.
 sample_unix="$WINEPREFIX/drive_c/Program Files/Tarnwick Sample/sample.exe"
 sample_windows='C:\Program Files\Tarnwick Sample\sample.exe'
 mkdir -p "$(dirname "$sample_unix")"
@@ -37,4 +38,18 @@ wait_for_window_doing() { # caption action...
 start_sample() { # mode...
   wine "$sample_unix" "$@" </dev/null >/dev/null 2>&1 &
   wait_for_window "Tarnwick target" 15000 >/dev/null || { echo "The sample program did not start" >&2; exit 1; }
+}
+
+# Waits for what TWK64.exe shows at the end: its result window once complete,
+# or a message box of its own. Sets twk_geometry (for ImageMagick's -crop),
+# twk_caption and twk_lines (the result window's two lines, or the box's
+# text), all read from the real window.
+read_twk_window() { # timeout-ms
+  local output
+  output=$(wine build/bin/twk_result_window.exe TWK64.exe "$1" </dev/null 2>/dev/null) || return 1
+  mapfile -t twk_lines < <(printf '%s\n' "$output" | tr -d '\r')
+  [ ${#twk_lines[@]} -ge 3 ] || return 1
+  twk_geometry=${twk_lines[0]}
+  twk_caption=${twk_lines[1]}
+  twk_lines=("${twk_lines[@]:2}")
 }

@@ -4,6 +4,7 @@
 #include "res/resource.h"
 #include "tests/app/Line1Fit.h"
 #include "tests/support/ProgramRunner.h"
+#include "tests/support/ResultWindow.h"
 #include "tests/support/StoredText.h"
 #include "tests/support/TargetProgram.h"
 #include "tests/support/TempDirectory.h"
@@ -20,7 +21,6 @@ using namespace twk_test;
 namespace {
 
 const wchar_t kProgressCaption[] = L"Tarnwick の経過";
-const wchar_t kResultCaption[] = L"Tarnwick の結果";
 const wchar_t kUnderWay[] = L"のプロセスを終了中";
 const wchar_t kNotFound[] = L"のプロセスが見つかりません";
 const wchar_t kEndedNormally[] = L"のプロセス終了はほぼ正常に行われました";
@@ -41,18 +41,9 @@ std::unique_ptr<RunningProgram> StartTwk(const std::wstring& argument)
     return std::unique_ptr<RunningProgram>(new RunningProgram(BinPath(L"TWK64.exe"), argument));
 }
 
-// The result window once it is complete: the caption changes first, and the
-// button is shown last.
 HWND WaitForResult(RunningProgram& twk, DWORD timeoutMs = kWindowWaitMs)
 {
-    DWORD start = GetTickCount();
-    HWND result = WaitForStoredCaption(twk.Id(), L"#32770", kResultCaption, timeoutMs);
-    while (result && !ControlVisible(result, IDC_PROGRESS_DISMISS)) {
-        if (GetTickCount() - start >= timeoutMs)
-            return nullptr;
-        Sleep(10);
-    }
-    return result;
+    return WaitForResultWindow(twk.Id(), timeoutMs);
 }
 
 // Presses "今消す" and expects the program to end with exit code 0.

@@ -4,6 +4,15 @@
 // checks that too, and fails otherwise), and the VDM debugging library's two
 // task functions in TWK.exe alone. The import tables are read from the files.
 #include "tests/support/ProgramRunner.h"
+#include "tests/support/ResultWindow.h"
+#include "tests/support/StoredText.h"
+#include "tests/support/TargetProgram.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/WindowDriver.h"
+
+// The version as CMake writes it, and the result window's control ids.
+#include "res/Version.h"
+#include "res/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +22,27 @@
 #include <string>
 #include <vector>
 
-using twk_test::BinPath;
+using namespace twk_test;
 
 namespace {
+
+// The folder of the deliverables under test, with a trailing backslash: the
+// folder of this program, where the build puts them, or, with
+// TWK_DELIVERABLE_DIR set, that folder relative to it (the release checks
+// set it to the copies unpacked from the zip).
+std::wstring DeliverableFolder()
+{
+    wchar_t folder[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableW(L"TWK_DELIVERABLE_DIR", folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return BinPath(L"");
+    return BinPath(folder) + L"\\";
+}
+
+std::wstring DeliverablePath(const wchar_t* name)
+{
+    return DeliverableFolder() + name;
+}
 
 struct Deliverable {
     const wchar_t* name;
@@ -32,10 +59,44 @@ void PrintTo(const Deliverable& deliverable, std::ostream* out)
 
 class DeliverableTest : public ::testing::TestWithParam<Deliverable> {
 protected:
-    std::wstring Path() const { return BinPath(GetParam().name); }
+    std::wstring Path() const { return DeliverablePath(GetParam().name); }
 };
 
 const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
+
+// The headers of a PE file read into memory; fileHeader is null when the
+// bytes are not a PE file.
+struct PeHeaders {
+    explicit PeHeaders(const std::vector<char>& bytes);
+
+    const IMAGE_FILE_HEADER* fileHeader = nullptr;
+    WORD subsystem = 0;
+    const IMAGE_DATA_DIRECTORY* directories = nullptr;
+};
+
+PeHeaders::PeHeaders(const std::vector<char>& bytes)
+{
+    if (bytes.size() < 1024)
+        return;
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew <= 0 ||
+        static_cast<size_t>(dos->e_lfanew) + 512 > bytes.size())
+        return;
+    const char* nt = bytes.data() + dos->e_lfanew;
+    if (*reinterpret_cast<const DWORD*>(nt) != IMAGE_NT_SIGNATURE)
+        return;
+    fileHeader = reinterpret_cast<const IMAGE_FILE_HEADER*>(nt + 4);
+    const char* optional = nt + 4 + sizeof(IMAGE_FILE_HEADER);
+    if (fileHeader->Machine == IMAGE_FILE_MACHINE_I386) {
+        const IMAGE_OPTIONAL_HEADER32* header32 = reinterpret_cast<const IMAGE_OPTIONAL_HEADER32*>(optional);
+        subsystem = header32->Subsystem;
+        directories = header32->DataDirectory;
+    } else {
+        const IMAGE_OPTIONAL_HEADER64* header64 = reinterpret_cast<const IMAGE_OPTIONAL_HEADER64*>(optional);
+        subsystem = header64->Subsystem;
+        directories = header64->DataDirectory;
+    }
+}
 
 std::vector<char> ReadFileBytes(const std::wstring& path)
 {
@@ -138,18 +199,25 @@ std::string Lower(std::string text)
 TEST_P(DeliverableTest, IsAWindowsGuiProgramForItsMachine)
 {
     std::vector<char> bytes = ReadFileBytes(Path());
-    ASSERT_GT(bytes.size(), 1024u) << "missing: " << testing::PrintToString(Path());
-    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
-    ASSERT_EQ(dos->e_magic, IMAGE_DOS_SIGNATURE);
-    const char* nt = bytes.data() + dos->e_lfanew;
-    ASSERT_EQ(*reinterpret_cast<const DWORD*>(nt), IMAGE_NT_SIGNATURE);
-    const IMAGE_FILE_HEADER* header = reinterpret_cast<const IMAGE_FILE_HEADER*>(nt + 4);
-    EXPECT_EQ(header->Machine, GetParam().machine);
-    const char* optional = nt + 4 + sizeof(IMAGE_FILE_HEADER);
-    WORD subsystem = GetParam().machine == IMAGE_FILE_MACHINE_I386
-                         ? reinterpret_cast<const IMAGE_OPTIONAL_HEADER32*>(optional)->Subsystem
-                         : reinterpret_cast<const IMAGE_OPTIONAL_HEADER64*>(optional)->Subsystem;
-    EXPECT_EQ(subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    PeHeaders pe(bytes);
+    ASSERT_NE(pe.fileHeader, nullptr) << "missing or no PE file: " << testing::PrintToString(Path());
+    EXPECT_EQ(pe.fileHeader->Machine, GetParam().machine);
+    EXPECT_EQ(pe.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
+// What would make two builds of one commit differ, or give the build machine
+// away: a link time stamp (in the file header or a debug directory), a symbol
+// table, debug information.
+TEST_P(DeliverableTest, IsStrippedAndCarriesNoTimeStamp)
+{
+    std::vector<char> bytes = ReadFileBytes(Path());
+    PeHeaders pe(bytes);
+    ASSERT_NE(pe.fileHeader, nullptr) << "missing or no PE file: " << testing::PrintToString(Path());
+    EXPECT_EQ(pe.fileHeader->TimeDateStamp, 0u);
+    EXPECT_EQ(pe.fileHeader->PointerToSymbolTable, 0u);
+    EXPECT_EQ(pe.fileHeader->NumberOfSymbols, 0u);
+    EXPECT_TRUE(pe.fileHeader->Characteristics & IMAGE_FILE_DEBUG_STRIPPED);
+    EXPECT_EQ(pe.directories[IMAGE_DIRECTORY_ENTRY_DEBUG].Size, 0u);
 }
 
 TEST_P(DeliverableTest, CarriesManifestAndIconInJapanese)
@@ -211,7 +279,9 @@ std::wstring VersionString(const std::vector<BYTE>& info, const wchar_t* name)
     return value;
 }
 
-TEST_P(DeliverableTest, VersionInformationNamesTarnwick211)
+// The version resource says what res/Version.h says, which CMake writes from
+// the project version.
+TEST_P(DeliverableTest, VersionInformationCarriesTheProjectVersion)
 {
     DWORD handle = 0;
     DWORD size = GetFileVersionInfoSizeW(Path().c_str(), &handle);
@@ -222,13 +292,14 @@ TEST_P(DeliverableTest, VersionInformationNamesTarnwick211)
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(11, 2));
-    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(11, 2));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(TWK_VERSION_MINOR, TWK_VERSION_MAJOR)));
+    EXPECT_EQ(fixed->dwProductVersionMS, static_cast<DWORD>(MAKELONG(TWK_VERSION_MINOR, TWK_VERSION_MAJOR)));
     EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
+    const std::wstring version = L"" TWK_VERSION_TEXT;
     EXPECT_EQ(VersionString(info, L"ProductName"), L"Tarnwick");
-    EXPECT_EQ(VersionString(info, L"ProductVersion"), L"2.11");
-    EXPECT_EQ(VersionString(info, L"FileVersion"), L"2.11");
+    EXPECT_EQ(VersionString(info, L"ProductVersion"), version);
+    EXPECT_EQ(VersionString(info, L"FileVersion"), version);
     EXPECT_EQ(VersionString(info, L"OriginalFilename"), GetParam().name);
 }
 
@@ -240,5 +311,33 @@ INSTANTIATE_TEST_SUITE_P(Builds, DeliverableTest,
                          [](const ::testing::TestParamInfo<Deliverable>& info) {
                              return info.param.machine == IMAGE_FILE_MACHINE_I386 ? "TWK" : "TWK64";
                          });
+
+// The main job, by the deliverable itself: TWK64.exe, started from its own
+// folder, ends a running program by the path of its executable.
+TEST(Deliverable, Twk64EndsARunningProgramByItsPath)
+{
+    TempDirectory directory(L"twk-deliverable");
+    ASSERT_TRUE(directory.Created());
+    std::wstring path = directory / L"sample\\twk_target.exe";
+    ASSERT_TRUE(CopyFileCreatingDirectories(TargetProgramPath(), path));
+    std::unique_ptr<RunningProgram> target = StartTarget(path, L"close");
+    ASSERT_TRUE(target);
+
+    RunningProgram twk(DeliverablePath(L"TWK64.exe"), path);
+    ASSERT_TRUE(twk.Started()) << testing::PrintToString(DeliverablePath(L"TWK64.exe"));
+    HWND result = WaitForResultWindow(twk.Id(), 15000);
+    ASSERT_NE(result, nullptr);
+    std::wstring line1 = StoredControlText(result, IDC_PROGRESS_TARGET);
+    const std::wstring fileName = L"\\twk_target.exe";
+    ASSERT_GE(line1.size(), fileName.size());
+    EXPECT_EQ(line1.substr(line1.size() - fileName.size()), fileName) << "the target, fitted to the line";
+    EXPECT_EQ(StoredControlText(result, IDC_PROGRESS_STATUS), L"のプロセス終了はほぼ正常に行われました");
+    EXPECT_TRUE(target->WaitExit(2000));
+    EXPECT_EQ(target->ExitCode(), 0u) << "it closed itself when asked";
+
+    PressButton(result, IDC_PROGRESS_DISMISS);
+    ASSERT_TRUE(twk.WaitExit(5000));
+    EXPECT_EQ(twk.ExitCode(), 0u);
+}
 
 } // namespace
