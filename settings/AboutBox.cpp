@@ -1,5 +1,6 @@
 // The About box: its procedure, set-up, colours, links and closing. The
-// product name, version text and maker lines come from res/ProductInfo.h.
+// product name, version text and maker lines come from res/ProductInfo.h,
+// which CMake writes from CMakeLists.txt.
 #include "settings/AboutBox.h"
 
 #include "core/AppInstance.h"

@@ -11,7 +11,7 @@
 #include "tests/support/WindowDriver.h"
 
 // The version as CMake writes it, and the result window's control ids.
-#include "res/Version.h"
+#include "res/ProductInfo.h"
 #include "res/resource.h"
 
 #include <gtest/gtest.h>
@@ -279,7 +279,7 @@ std::wstring VersionString(const std::vector<BYTE>& info, const wchar_t* name)
     return value;
 }
 
-// The version resource says what res/Version.h says, which CMake writes from
+// The version resource says what res/ProductInfo.h says, which CMake writes from
 // the project version.
 TEST_P(DeliverableTest, VersionInformationCarriesTheProjectVersion)
 {
