@@ -64,40 +64,6 @@ protected:
 
 const WORD kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 
-// The headers of a PE file read into memory; fileHeader is null when the
-// bytes are not a PE file.
-struct PeHeaders {
-    explicit PeHeaders(const std::vector<char>& bytes);
-
-    const IMAGE_FILE_HEADER* fileHeader = nullptr;
-    WORD subsystem = 0;
-    const IMAGE_DATA_DIRECTORY* directories = nullptr;
-};
-
-PeHeaders::PeHeaders(const std::vector<char>& bytes)
-{
-    if (bytes.size() < 1024)
-        return;
-    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
-    if (dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew <= 0 ||
-        static_cast<size_t>(dos->e_lfanew) + 512 > bytes.size())
-        return;
-    const char* nt = bytes.data() + dos->e_lfanew;
-    if (*reinterpret_cast<const DWORD*>(nt) != IMAGE_NT_SIGNATURE)
-        return;
-    fileHeader = reinterpret_cast<const IMAGE_FILE_HEADER*>(nt + 4);
-    const char* optional = nt + 4 + sizeof(IMAGE_FILE_HEADER);
-    if (fileHeader->Machine == IMAGE_FILE_MACHINE_I386) {
-        const IMAGE_OPTIONAL_HEADER32* header32 = reinterpret_cast<const IMAGE_OPTIONAL_HEADER32*>(optional);
-        subsystem = header32->Subsystem;
-        directories = header32->DataDirectory;
-    } else {
-        const IMAGE_OPTIONAL_HEADER64* header64 = reinterpret_cast<const IMAGE_OPTIONAL_HEADER64*>(optional);
-        subsystem = header64->Subsystem;
-        directories = header64->DataDirectory;
-    }
-}
-
 std::vector<char> ReadFileBytes(const std::wstring& path)
 {
     HANDLE file =
@@ -115,28 +81,51 @@ std::vector<char> ReadFileBytes(const std::wstring& path)
 // The functions imported by name, per DLL (names as the file spells them).
 using ImportTable = std::map<std::string, std::set<std::string>>;
 
+// A PE file read into memory: its headers, and its import directory read
+// through the section headers. FileHeader() is null when the bytes are not
+// a PE file.
 class PeImage {
 public:
-    explicit PeImage(const std::vector<char>& bytes) : bytes(bytes), header(nullptr), sections(nullptr) {}
-
-    // The import directory, read through the section headers. False when the
-    // file is not a PE image or a part lies outside the file.
-    bool ReadImports(ImportTable& imports)
+    explicit PeImage(const std::vector<char>& bytes)
+        : bytes(bytes), header(nullptr), sections(nullptr), wide(false), directories(nullptr), subsystem(0)
     {
         const IMAGE_DOS_HEADER* dos = At<IMAGE_DOS_HEADER>(0);
-        if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE)
-            return false;
+        if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE || dos->e_lfanew <= 0)
+            return;
+        const DWORD* signature = At<DWORD>(static_cast<size_t>(dos->e_lfanew));
+        if (!signature || *signature != IMAGE_NT_SIGNATURE)
+            return;
         size_t optional = static_cast<size_t>(dos->e_lfanew) + 4 + sizeof(IMAGE_FILE_HEADER);
-        header = At<IMAGE_FILE_HEADER>(static_cast<size_t>(dos->e_lfanew) + 4);
+        const IMAGE_FILE_HEADER* file = At<IMAGE_FILE_HEADER>(static_cast<size_t>(dos->e_lfanew) + 4);
         const WORD* magic = At<WORD>(optional);
-        if (!header || !magic)
+        if (!file || !magic)
+            return;
+        wide = *magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
+        if (wide && At<IMAGE_OPTIONAL_HEADER64>(optional)) {
+            subsystem = At<IMAGE_OPTIONAL_HEADER64>(optional)->Subsystem;
+            directories = At<IMAGE_OPTIONAL_HEADER64>(optional)->DataDirectory;
+        } else if (!wide && At<IMAGE_OPTIONAL_HEADER32>(optional)) {
+            subsystem = At<IMAGE_OPTIONAL_HEADER32>(optional)->Subsystem;
+            directories = At<IMAGE_OPTIONAL_HEADER32>(optional)->DataDirectory;
+        } else {
+            return;
+        }
+        sections = At<IMAGE_SECTION_HEADER>(optional + file->SizeOfOptionalHeader);
+        header = file;
+    }
+
+    const IMAGE_FILE_HEADER* FileHeader() const { return header; }
+    WORD Subsystem() const { return subsystem; }
+    const IMAGE_DATA_DIRECTORY& Directory(int entry) const { return directories[entry]; }
+
+    // The functions imported by name, per DLL. False when the file is not a
+    // PE image or a part lies outside the file.
+    bool ReadImports(ImportTable& imports)
+    {
+        if (!header)
             return false;
-        sections = At<IMAGE_SECTION_HEADER>(optional + header->SizeOfOptionalHeader);
-        const bool wide = *magic == IMAGE_NT_OPTIONAL_HDR64_MAGIC;
-        const IMAGE_DATA_DIRECTORY* directory =
-            wide ? &At<IMAGE_OPTIONAL_HEADER64>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT]
-                 : &At<IMAGE_OPTIONAL_HEADER32>(optional)->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (DWORD rva = directory->VirtualAddress;; rva += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        for (DWORD rva = Directory(IMAGE_DIRECTORY_ENTRY_IMPORT).VirtualAddress;;
+             rva += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
             const IMAGE_IMPORT_DESCRIPTOR* descriptor = AtRva<IMAGE_IMPORT_DESCRIPTOR>(rva);
             if (!descriptor)
                 return false;
@@ -187,6 +176,9 @@ private:
     const std::vector<char>& bytes;
     const IMAGE_FILE_HEADER* header;
     const IMAGE_SECTION_HEADER* sections;
+    bool wide;
+    const IMAGE_DATA_DIRECTORY* directories;
+    WORD subsystem;
 };
 
 std::string Lower(std::string text)
@@ -199,10 +191,10 @@ std::string Lower(std::string text)
 TEST_P(DeliverableTest, IsAWindowsGuiProgramForItsMachine)
 {
     std::vector<char> bytes = ReadFileBytes(Path());
-    PeHeaders pe(bytes);
-    ASSERT_NE(pe.fileHeader, nullptr) << "missing or no PE file: " << testing::PrintToString(Path());
-    EXPECT_EQ(pe.fileHeader->Machine, GetParam().machine);
-    EXPECT_EQ(pe.subsystem, IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    PeImage pe(bytes);
+    ASSERT_NE(pe.FileHeader(), nullptr) << "missing or no PE file: " << testing::PrintToString(Path());
+    EXPECT_EQ(pe.FileHeader()->Machine, GetParam().machine);
+    EXPECT_EQ(pe.Subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI);
 }
 
 // What would make two builds of one commit differ, or give the build machine
@@ -211,13 +203,13 @@ TEST_P(DeliverableTest, IsAWindowsGuiProgramForItsMachine)
 TEST_P(DeliverableTest, IsStrippedAndCarriesNoTimeStamp)
 {
     std::vector<char> bytes = ReadFileBytes(Path());
-    PeHeaders pe(bytes);
-    ASSERT_NE(pe.fileHeader, nullptr) << "missing or no PE file: " << testing::PrintToString(Path());
-    EXPECT_EQ(pe.fileHeader->TimeDateStamp, 0u);
-    EXPECT_EQ(pe.fileHeader->PointerToSymbolTable, 0u);
-    EXPECT_EQ(pe.fileHeader->NumberOfSymbols, 0u);
-    EXPECT_TRUE(pe.fileHeader->Characteristics & IMAGE_FILE_DEBUG_STRIPPED);
-    EXPECT_EQ(pe.directories[IMAGE_DIRECTORY_ENTRY_DEBUG].Size, 0u);
+    PeImage pe(bytes);
+    ASSERT_NE(pe.FileHeader(), nullptr) << "missing or no PE file: " << testing::PrintToString(Path());
+    EXPECT_EQ(pe.FileHeader()->TimeDateStamp, 0u);
+    EXPECT_EQ(pe.FileHeader()->PointerToSymbolTable, 0u);
+    EXPECT_EQ(pe.FileHeader()->NumberOfSymbols, 0u);
+    EXPECT_TRUE(pe.FileHeader()->Characteristics & IMAGE_FILE_DEBUG_STRIPPED);
+    EXPECT_EQ(pe.Directory(IMAGE_DIRECTORY_ENTRY_DEBUG).Size, 0u);
 }
 
 TEST_P(DeliverableTest, CarriesManifestAndIconInJapanese)
