@@ -3,7 +3,9 @@
 # Wine: starts a sample window program and ends it by its path with
 # TWK64.exe, which shows its progress and result window. With an argument,
 # runs TWK64.exe on that path instead (a Windows path such as
-# 'C:\Program Files\App\app.exe', or an existing Linux path).
+# 'C:\Program Files\App\app.exe', or an existing Linux path). With
+# --settings, starts TWK64.exe without an argument: its settings window
+# lists the running programs, the sample among them.
 # The windows appear on the user's display when DISPLAY is set, otherwise on
 # the build's own Xvfb. Either way it prints what the result window (or a
 # message box of TWK64.exe) says, read from the real window; without a
@@ -24,6 +26,30 @@ source tests/harness/wine-env.sh "$root"
 tests/harness/wine-prepare.sh "$root"
 export DISPLAY="$(cat "$root/display")"
 source scripts/sample.sh
+
+if [ "${1:-}" = "--settings" ]; then
+  start_sample close
+  echo "Opening the settings window of TWK64.exe (the sample program is listed as sample.exe)"
+  wine build/bin/TWK64.exe </dev/null >/dev/null 2>&1 &
+  twk=$!
+  # Every token is elevated under Wine, so the caption says so.
+  caption="Tarnwick の設定(昇格中)"
+  geometry=$(wait_for_window "$caption" 30000) || { echo "TWK64.exe showed no settings window" >&2; exit 1; }
+  if [ -z "${TWK_USE_DISPLAY:-}" ]; then
+    sleep 0.5 # let it paint
+    import -window root -crop "$geometry" +repage "$PWD/build/settings-window.png"
+    echo "Screenshot of it: $PWD/build/settings-window.png"
+    wait_for_window_doing "$caption" close >/dev/null
+  else
+    echo "Close the settings window to go on."
+  fi
+  status=0
+  wait "$twk" || status=$?
+  echo "TWK64.exe exit code: $status"
+  # End the sample as the program would.
+  wine build/bin/TWK64.exe "$sample_windows" </dev/null >/dev/null 2>&1 || true
+  exit $status
+fi
 
 if [ $# -eq 0 ]; then
   # The sample takes 1.5 s to close, so the progress state shows first.
