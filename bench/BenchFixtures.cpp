@@ -94,7 +94,8 @@ void BackgroundLoad::StartMissing(int missing, StartFailures& failures)
     for (; missing > 0; missing -= kStartBatch) {
         Programs batch;
         for (int i = 0; i < missing && i < kStartBatch; ++i) {
-            std::unique_ptr<twk_test::RunningProgram> program(new twk_test::RunningProgram(image, L"nowindow"));
+            std::unique_ptr<twk_test::RunningProgram> program(
+                new twk_test::RunningProgram(image, L"nowindow"));
             if (!program->Started()) {
                 failures.lastError = GetLastError();
                 ++failures.notStarted;

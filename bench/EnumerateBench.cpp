@@ -42,13 +42,14 @@ int RawPass(PathRead read, std::vector<DWORD>& ids, std::vector<RawEntry>* recor
         path[0] = L'\0';
         HMODULE module = nullptr;
         DWORD needed = 0;
-        if (read == PathRead::FirstModule && !K32EnumProcessModules(process, &module, sizeof(module), &needed)) {
+        if (read == PathRead::FirstModule &&
+            !K32EnumProcessModules(process, &module, sizeof(module), &needed)) {
             CloseHandle(process);
             continue;
         }
         DWORD length = K32GetModuleFileNameExW(process, module, path, MAX_PATH);
-        bool listable = length >= 3 && ((path[1] == L':' && path[2] == L'\\') ||
-                                        (path[0] == L'\\' && path[1] == L'\\'));
+        bool listable =
+            length >= 3 && ((path[1] == L':' && path[2] == L'\\') || (path[0] == L'\\' && path[1] == L'\\'));
         if (!listable) {
             CloseHandle(process);
             continue;
@@ -82,7 +83,8 @@ bool SameEntries(const ProcessSnapshot& snapshot, const std::vector<RawEntry>& r
         const RawEntry& expected = raw[i];
         BitnessKind bitness = expected.isWow ? BitnessKind::Bits32 : BitnessKind::Bits64;
         if (expected.path != snapshot.imagePaths[i].CStr() || entry.id != static_cast<int>(expected.id) ||
-            entry.bitness != bitness || entry.elevation != ElevationKindFromTokenType(expected.elevationType) ||
+            entry.bitness != bitness ||
+            entry.elevation != ElevationKindFromTokenType(expected.elevationType) ||
             entry.canTerminate != expected.canTerminate)
             return false;
     }
@@ -147,11 +149,12 @@ void PrintEnumerateLevels(const std::vector<EnumerateLevel>& levels, int rounds)
             printf("  %-6d not measured: %s\n", level.wanted, level.problem.c_str());
             continue;
         }
-        printf("  %-6d %-6d %-28s %-28s %-28s %.2f\n", level.wanted, level.listed, Cell(level.enumerate).c_str(),
-               Cell(level.rawNull).c_str(), Cell(level.rawFirst).c_str(),
+        printf("  %-6d %-6d %-28s %-28s %-28s %.2f\n", level.wanted, level.listed,
+               Cell(level.enumerate).c_str(), Cell(level.rawNull).c_str(), Cell(level.rawFirst).c_str(),
                level.enumerate.Median() / level.rawNull.Median());
         if (!level.identical)
-            printf("         (the raw calls did not give Enumerate's entries: processes changed meanwhile?)\n");
+            printf(
+                "         (the raw calls did not give Enumerate's entries: processes changed meanwhile?)\n");
     }
     const EnumerateLevel* first = nullptr;
     const EnumerateLevel* last = nullptr;
@@ -163,7 +166,8 @@ void PrintEnumerateLevels(const std::vector<EnumerateLevel>& levels, int rounds)
         last = &level;
     }
     if (first && last && first != last)
-        printf("  per process at %d / at %d: Enumerate %.2f, raw calls (null module) %.2f, (first module) %.2f\n",
+        printf("  per process at %d / at %d: Enumerate %.2f, raw calls (null module) %.2f, (first module) "
+               "%.2f\n",
                last->wanted, first->wanted, last->enumerate.Median() / first->enumerate.Median(),
                last->rawNull.Median() / first->rawNull.Median(),
                last->rawFirst.Median() / first->rawFirst.Median());

@@ -13,13 +13,13 @@ namespace twk_bench {
 
 struct EnumerateLevel {
     int wanted;
-    bool reached;        // false: `problem` says why, and nothing was measured
+    bool reached; // false: `problem` says why, and nothing was measured
     std::string problem;
-    int listed;          // entries of the last Enumerate
-    bool identical;      // the raw calls gave Enumerate's entries exactly
-    Figures enumerate;   // microseconds per listed process
-    Figures rawNull;     // the raw calls, image path by the null module handle
-    Figures rawFirst;    // the raw calls, image path by the first module
+    int listed;        // entries of the last Enumerate
+    bool identical;    // the raw calls gave Enumerate's entries exactly
+    Figures enumerate; // microseconds per listed process
+    Figures rawNull;   // the raw calls, image path by the null module handle
+    Figures rawFirst;  // the raw calls, image path by the first module
 };
 
 // Measures the processes running now (`rounds` rounds of each).

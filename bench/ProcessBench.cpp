@@ -48,8 +48,8 @@ void PrintSizes()
             continue;
         }
         long long size = static_cast<long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
-        printf("  %-10ls %7lld bytes = %6.1f KB, room below the limit %+7lld bytes\n", name, size, size / 1024.0,
-               kSizeLimit - size);
+        printf("  %-10ls %7lld bytes = %6.1f KB, room below the limit %+7lld bytes\n", name, size,
+               size / 1024.0, kSizeLimit - size);
     }
 }
 

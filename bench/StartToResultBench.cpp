@@ -210,7 +210,8 @@ void BenchStartToResult(const std::wstring& directory, const char* desktop, int 
     // Each contestant works on an image of its own, so that taskkill /im
     // meets no other process of its name.
     Contestant contestants[] = {
-        {"bare window program: start -> its window and text", MeasureBareWindow, directory + L"\\BenchBare.exe"},
+        {"bare window program: start -> its window and text", MeasureBareWindow,
+         directory + L"\\BenchBare.exe"},
         {"TWK64.exe <target>: start -> result shown", MeasureTwk, directory + L"\\BenchTwkTarget.exe"},
         {"taskkill.exe /im <name>: start -> target exited", MeasureTaskkill,
          directory + L"\\BenchKillTarget.exe"},
@@ -220,7 +221,8 @@ void BenchStartToResult(const std::wstring& directory, const char* desktop, int 
     const int count = sizeof(contestants) / sizeof(contestants[0]);
     for (Contestant& c : contestants) {
         if (!twk_test::CopyFileCreatingDirectories(twk_test::TargetProgramPath(), c.image)) {
-            printf("\nStart to result, %s desktop: not measured (twk_target.exe could not be copied)\n", desktop);
+            printf("\nStart to result, %s desktop: not measured (twk_target.exe could not be copied)\n",
+                   desktop);
             return;
         }
     }
@@ -247,7 +249,8 @@ void BenchStartToResult(const std::wstring& directory, const char* desktop, int 
         PrintFiguresRow(c.label, c.figures);
     for (const Contestant& c : contestants) {
         for (const auto& failure : c.failures)
-            printf("  %d rounds not counted for %.20s...: %s\n", failure.second, c.label, failure.first.c_str());
+            printf("  %d rounds not counted for %.20s...: %s\n", failure.second, c.label,
+                   failure.first.c_str());
     }
     const Figures& bare = contestants[0].figures;
     const Figures& twk = contestants[1].figures;
