@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <ctype.h>
 #include <fstream>
+#include <ostream>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -18,6 +21,14 @@ struct Deliverable {
     const wchar_t* name;
     WORD machine;
 };
+
+// Test discovery names each case after its parameter; printed as bytes, the
+// structure's padding would give a name that changes from run to run.
+void PrintTo(const Deliverable& deliverable, std::ostream* out)
+{
+    for (const wchar_t* c = deliverable.name; *c; ++c)
+        *out << static_cast<char>(*c);
+}
 
 class DeliverableTest : public ::testing::TestWithParam<Deliverable> {
 protected:
@@ -77,6 +88,64 @@ TEST_P(DeliverableTest, CarriesManifestAndIconInJapanese)
 
     EXPECT_NE(FindResourceExW(module, RT_GROUP_ICON, MAKEINTRESOURCEW(101), kJapanese), nullptr);
     FreeLibrary(module);
+}
+
+// The names of the DLLs in the exe's import directory: those the loader
+// loads before the program starts.
+std::vector<std::string> ImportedAtStart(const std::vector<char>& bytes)
+{
+    std::vector<std::string> names;
+    const IMAGE_DOS_HEADER* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data());
+    const char* nt = bytes.data() + dos->e_lfanew;
+    const IMAGE_FILE_HEADER* header = reinterpret_cast<const IMAGE_FILE_HEADER*>(nt + 4);
+    const char* optional = nt + 4 + sizeof(IMAGE_FILE_HEADER);
+    IMAGE_DATA_DIRECTORY imports = header->Machine == IMAGE_FILE_MACHINE_I386
+                                       ? reinterpret_cast<const IMAGE_OPTIONAL_HEADER32*>(optional)
+                                             ->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT]
+                                       : reinterpret_cast<const IMAGE_OPTIONAL_HEADER64*>(optional)
+                                             ->DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    const IMAGE_SECTION_HEADER* sections =
+        reinterpret_cast<const IMAGE_SECTION_HEADER*>(optional + header->SizeOfOptionalHeader);
+    // A relative virtual address as an offset into the file.
+    auto offset = [&](DWORD rva) -> size_t {
+        for (WORD i = 0; i < header->NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& section = sections[i];
+            if (rva >= section.VirtualAddress && rva < section.VirtualAddress + section.SizeOfRawData)
+                return rva - section.VirtualAddress + section.PointerToRawData;
+        }
+        return 0;
+    };
+    size_t at = offset(imports.VirtualAddress);
+    for (; at != 0 && at + sizeof(IMAGE_IMPORT_DESCRIPTOR) <= bytes.size();
+         at += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+        const IMAGE_IMPORT_DESCRIPTOR* descriptor =
+            reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(&bytes[at]);
+        if (descriptor->Name == 0)
+            break;
+        names.push_back(&bytes[offset(descriptor->Name)]);
+    }
+    return names;
+}
+
+// At start the exes import what the command-line mode needs: the DLLs of
+// its window and of the process list (and, in TWK.exe, the VDM debugging
+// library for 16-bit tasks). shell32, comctl32, ole32 and oleaut32 are
+// loaded when first called (the build's delay imports): imported at start,
+// they would delay the first window.
+TEST_P(DeliverableTest, ImportsAtStartOnlyWhatTheCommandLineModeNeeds)
+{
+    std::vector<char> bytes = ReadFileBytes(Path());
+    ASSERT_GT(bytes.size(), 1024u);
+    std::set<std::string> allowed = {"ADVAPI32.DLL", "GDI32.DLL", "KERNEL32.DLL", "MSVCRT.DLL", "USER32.DLL"};
+    if (GetParam().machine == IMAGE_FILE_MACHINE_I386)
+        allowed.insert("VDMDBG.DLL");
+    std::vector<std::string> imported = ImportedAtStart(bytes);
+    EXPECT_GE(imported.size(), 4u);
+    for (std::string name : imported) {
+        for (char& c : name)
+            c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(allowed.count(name)) << name << " is loaded at start";
+    }
 }
 
 // Each exe stays within 100 KB. The usual way past it is a library function
