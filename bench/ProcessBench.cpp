@@ -1,273 +1,113 @@
-// twk_bench_process.exe: figures for the process engine, printed as a table.
-//   1. ProcessSnapshot::Enumerate with about 25, 100 and 250 processes
-//      running (copies of twk_target.exe in "nowindow" mode): median time
-//      per call and per listed process.
-//   2. Ending a twk_target.exe that closes at once on WM_CLOSE: the time of
-//      TerminateByImage (call to return, fresh snapshot) beside Wine's own
-//      "taskkill.exe /im <name>" (its start until the target has exited),
-//      in alternating rounds of the same run.
-//   3. Handle count and private bytes of this process before and after 1000
-//      Enumerate calls.
-// Run it with bench/run-process-bench.sh. Not a test: it checks nothing.
-#include "process/ProcessSnapshot.h"
+// twk_bench_process.exe: the figures of the main job, in one run on one
+// machine (run it with bench/run-process-bench.sh):
+//   1. The size of TWK64.exe and TWK.exe and their room below 100 KB.
+//   2. Start to result on a quiet desktop and on a busy one (about 110
+//      processes): a bare window program, TWK64.exe ending a program by its
+//      path, Wine's taskkill /im on the same kind of program, and the
+//      termination engine alone, in alternating rounds.
+//   3. ProcessSnapshot::Enumerate beside the raw system calls that give the
+//      same entries, on the same 25, 100 and 250 processes.
+//   4. Handles, GDI and USER objects and private bytes of this process
+//      around 1000 enumerations.
+// With the argument "quiet", only the sizes and the quiet desktop are
+// measured (a quicker look while working on the start of the program).
+// Every figure comes from this run. A level of processes that cannot be
+// reached is reported as such, and its rows are left out.
+// Not a test: it checks nothing.
+#include "bench/BenchFigures.h"
+#include "bench/BenchFixtures.h"
+#include "bench/EnumerateBench.h"
+#include "bench/GrowthBench.h"
+#include "bench/StartToResultBench.h"
 #include "tests/support/ProgramRunner.h"
 #include "tests/support/TargetProgram.h"
 #include "tests/support/TempDirectory.h"
 
 #include <windows.h>
 
-#include <psapi.h>
-
-#include <algorithm>
-#include <memory>
 #include <stdio.h>
 #include <string>
 #include <vector>
 
 namespace {
 
-using twk_test::RunningProgram;
-using Programs = std::vector<std::unique_ptr<RunningProgram>>;
+using namespace twk_bench;
 
-const int kProcessLevels[] = {25, 100, 250};
-const int kEnumerateCalls = 21;
-const int kTerminateRounds = 9;
-const int kLeakCalls = 1000;
+const int kStartRounds = 11;
+const int kEnumerateRounds = 21;
+const int kGrowthCalls = 1000;
+const int kBusyDesktop = 110;
+const int kEnumerateLevels[] = {25, 100, 250};
+const long long kSizeLimit = 100 * 1024;
 
-double NowMs()
+void PrintSizes()
 {
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-int ListedCount()
-{
-    ProcessSnapshot snapshot;
-    snapshot.Enumerate();
-    return snapshot.count;
-}
-
-// Starts "nowindow" fixtures until about `level` processes are listed.
-bool GrowTo(int level, const std::wstring& image, Programs& programs)
-{
-    int missing = level - ListedCount();
-    for (int i = 0; i < missing; ++i) {
-        programs.push_back(twk_test::StartTarget(image, L"nowindow"));
-        if (!programs.back()) {
-            fprintf(stderr, "could not start fixture number %d\n", static_cast<int>(programs.size()));
-            return false;
+    printf("Exe sizes (limit %lld bytes = 100 KB)\n", kSizeLimit);
+    for (const wchar_t* name : {L"TWK64.exe", L"TWK.exe"}) {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!GetFileAttributesExW(twk_test::BinPath(name).c_str(), GetFileExInfoStandard, &data)) {
+            printf("  %-10ls not found beside the benchmark\n", name);
+            continue;
         }
-    }
-    return true;
-}
-
-void BenchEnumerate(const std::wstring& image, Programs& programs)
-{
-    printf("Enumerate (median of %d calls on one snapshot)\n", kEnumerateCalls);
-    printf("  %-10s %-10s %14s %16s\n", "wanted", "listed", "ms per call", "us per process");
-    for (int level : kProcessLevels) {
-        if (!GrowTo(level, image, programs))
-            return;
-        Sleep(2000); // let the new processes finish starting
-        ProcessSnapshot snapshot;
-        snapshot.Enumerate(); // warm: the slots exist from here on
-        std::vector<double> times;
-        for (int i = 0; i < kEnumerateCalls; ++i) {
-            double start = NowMs();
-            snapshot.Enumerate();
-            times.push_back(NowMs() - start);
-        }
-        double median = Median(times);
-        printf("  %-10d %-10d %14.2f %16.1f\n", level, snapshot.count, median,
-               1000.0 * median / snapshot.count);
+        long long size = static_cast<long long>(data.nFileSizeHigh) << 32 | data.nFileSizeLow;
+        printf("  %-10ls %7lld bytes = %6.1f KB, room below the limit %+7lld bytes\n", name, size,
+               size / 1024.0, kSizeLimit - size);
     }
 }
 
-// TerminateByImage from its call to its return, on a fresh snapshot.
-double TimeTerminateByImage(const std::wstring& image, TerminateOutcome& outcome)
+// Grows the background load to `level` processes; prints why when it cannot.
+bool Reach(BackgroundLoad& load, int level, const char* purpose)
 {
-    auto target = twk_test::StartTarget(image, L"close");
-    if (!target)
-        return -1;
-    ProcessSnapshot snapshot;
-    double start = NowMs();
-    outcome = snapshot.TerminateByImage(WideString(image.c_str()), 10000);
-    double elapsed = NowMs() - start;
-    target->WaitExit(5000);
-    return elapsed;
-}
-
-// taskkill.exe /im <name>: from its start until the target has exited. Its
-// report line goes to NUL.
-double TimeTaskkill(const std::wstring& image, const std::wstring& name)
-{
-    auto target = twk_test::StartTarget(image, L"close");
-    if (!target)
-        return -1;
-    wchar_t system[MAX_PATH] = {};
-    GetSystemDirectoryW(system, MAX_PATH);
-    std::wstring taskkill = std::wstring(system) + L"\\taskkill.exe";
-    std::wstring commandLine = L"\"" + taskkill + L"\" /im " + name;
-
-    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                             OPEN_EXISTING, 0, nullptr);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = nul;
-    startup.hStdOutput = nul;
-    startup.hStdError = nul;
-    PROCESS_INFORMATION info = {};
-    double start = NowMs();
-    BOOL started = CreateProcessW(taskkill.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                  nullptr, &startup, &info);
-    bool exited = started && target->WaitExit(10000);
-    double elapsed = NowMs() - start;
-    if (started) {
-        WaitForSingleObject(info.hProcess, 5000);
-        CloseHandle(info.hProcess);
-        CloseHandle(info.hThread);
-    }
-    CloseHandle(nul);
-    return exited ? elapsed : -1;
-}
-
-void BenchTerminate(const twk_test::TempDirectory& dir, int listed)
-{
-    std::wstring ownImage = dir / L"BenchClose.exe";
-    std::wstring killImage = dir / L"BenchTaskkill.exe";
-    twk_test::CopyFileCreatingDirectories(twk_test::TargetProgramPath(), ownImage);
-    twk_test::CopyFileCreatingDirectories(twk_test::TargetProgramPath(), killImage);
-
-    std::vector<double> own, taskkill;
-    int ownOk = 0;
-    for (int round = 0; round < kTerminateRounds; ++round) {
-        TerminateOutcome outcome = TerminateOutcome::FatalError;
-        double a = TimeTerminateByImage(ownImage, outcome);
-        double b = TimeTaskkill(killImage, L"BenchTaskkill.exe");
-        if (a >= 0) {
-            own.push_back(a);
-            ownOk += outcome == TerminateOutcome::EndedNormally;
-        }
-        if (b >= 0)
-            taskkill.push_back(b);
-    }
-    printf("\nEnding a fixture that closes at once on WM_CLOSE (%d rounds, about %d processes listed)\n",
-           kTerminateRounds, listed);
-    if (own.empty() || taskkill.empty()) {
-        printf("  not measured: a fixture or taskkill.exe did not start or did not end\n");
-        return;
-    }
-    double ownMedian = Median(own);
-    double killMedian = Median(taskkill);
-    printf("  %-46s %10s %10s %10s\n", "", "median ms", "min ms", "max ms");
-    printf("  %-46s %10.1f %10.1f %10.1f\n", "TerminateByImage (call to return)", ownMedian,
-           *std::min_element(own.begin(), own.end()), *std::max_element(own.begin(), own.end()));
-    printf("  %-46s %10.1f %10.1f %10.1f\n", "taskkill.exe /im (start to target exited)", killMedian,
-           *std::min_element(taskkill.begin(), taskkill.end()),
-           *std::max_element(taskkill.begin(), taskkill.end()));
-    printf("  ratio TerminateByImage / taskkill: %.2f   (outcome EndedNormally in %d of %d rounds)\n",
-           ownMedian / killMedian, ownOk, static_cast<int>(own.size()));
-}
-
-struct Usage {
-    DWORD handleCount;   // GetProcessHandleCount
-    DWORD handlesProbed; // handle values that GetHandleInformation accepts
-    SIZE_T privateUsage; // PROCESS_MEMORY_COUNTERS_EX::PrivateUsage
-    SIZE_T pagefileUsage;
-};
-
-// Wine answers GetProcessHandleCount with 0, so the open handles are also
-// counted by trying every handle value up to 65536.
-DWORD ProbeHandles()
-{
-    DWORD open = 0;
-    for (ULONG_PTR value = 4; value < 65536; value += 4) {
-        DWORD flags = 0;
-        open += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
-    }
-    return open;
-}
-
-Usage OwnUsage()
-{
-    Usage usage{0, ProbeHandles(), 0, 0};
-    GetProcessHandleCount(GetCurrentProcess(), &usage.handleCount);
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof(counters);
-    if (K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                sizeof(counters))) {
-        usage.privateUsage = counters.PrivateUsage;
-        usage.pagefileUsage = counters.PagefileUsage;
-    }
-    return usage;
-}
-
-void PrintChange(const char* name, unsigned long long before, unsigned long long after)
-{
-    printf("  %-36s %14llu %14llu %+14lld\n", name, before, after,
-           static_cast<long long>(after) - static_cast<long long>(before));
-}
-
-void BenchResources()
-{
-    ProcessSnapshot snapshot;
-    snapshot.Enumerate();
-    int listed = snapshot.count;
-    Usage before = OwnUsage();
-    for (int i = 0; i < kLeakCalls; ++i)
-        snapshot.Enumerate();
-    Usage after = OwnUsage();
-    printf("\nThis process around %d Enumerate calls on one snapshot (about %d processes listed)\n",
-           kLeakCalls, listed);
-    printf("  %-36s %14s %14s %14s\n", "", "before", "after", "change");
-    PrintChange("handles (GetProcessHandleCount)", before.handleCount, after.handleCount);
-    PrintChange("handles (open handle values probed)", before.handlesProbed, after.handlesProbed);
-    PrintChange("private bytes (PrivateUsage)", before.privateUsage, after.privateUsage);
-    PrintChange("private bytes (PagefileUsage)", before.pagefileUsage, after.pagefileUsage);
+    std::string problem;
+    if (load.GrowTo(level, problem))
+        return true;
+    printf("\n%s at %d processes: not measured: %s\n", purpose, level, problem.c_str());
+    return false;
 }
 
 } // namespace
 
-int wmain()
+int wmain(int argc, wchar_t** argv)
 {
+    bool quietOnly = argc > 1 && lstrcmpiW(argv[1], L"quiet") == 0;
     twk_test::TempDirectory dir(L"twk-bench");
     if (!dir.Created()) {
         fprintf(stderr, "no temporary directory\n");
         return 1;
     }
-    std::wstring image = dir / L"BenchIdle.exe";
-    if (!twk_test::CopyFileCreatingDirectories(twk_test::TargetProgramPath(), image)) {
+    std::wstring idleImage = dir / L"BenchIdle.exe";
+    if (!twk_test::CopyFileCreatingDirectories(twk_test::TargetProgramPath(), idleImage)) {
         fprintf(stderr, "twk_target.exe not found beside the benchmark\n");
         return 1;
     }
-    printf("Process engine benchmark (%d processes listed before any fixture starts)\n\n", ListedCount());
+    printf("Tarnwick benchmark (load average at the start: %s)\n\n", LoadAverage().c_str());
+    PrintSizes();
+    fflush(stdout);
 
-    Programs programs;
-    BenchEnumerate(image, programs);
-    programs.clear(); // every idle fixture is killed
-    Sleep(1000);      // Wine lists ended processes for about half a second more
+    BenchStartToResult(dir.Path(), "quiet", kStartRounds);
+    fflush(stdout);
+    if (quietOnly)
+        return 0;
 
-    // Ending and resources with about 25 processes running.
-    GrowTo(kProcessLevels[0], image, programs);
-    Sleep(2000);
-    BenchTerminate(dir, ListedCount());
-    BenchResources();
-    programs.clear();
+    BackgroundLoad load(idleImage);
+    std::vector<EnumerateLevel> levels;
+    for (int wanted : kEnumerateLevels) {
+        // The busy desktop lies between the second and the third level.
+        if (wanted > kBusyDesktop && Reach(load, kBusyDesktop, "Start to result"))
+            BenchStartToResult(dir.Path(), "busy", kStartRounds);
+        EnumerateLevel level;
+        level.wanted = wanted;
+        level.reached = load.GrowTo(wanted, level.problem);
+        if (level.reached)
+            MeasureEnumerate(level, kEnumerateRounds);
+        levels.push_back(level);
+        if (wanted == kEnumerateLevels[0] && level.reached)
+            BenchGrowth(kGrowthCalls);
+        fflush(stdout);
+    }
+    PrintEnumerateLevels(levels, kEnumerateRounds);
+    load.Clear();
+    printf("\nLoad average at the end: %s\n", LoadAverage().c_str());
     fflush(stdout);
     return 0;
 }

@@ -8,13 +8,13 @@
 #include <windows.h>
 
 // The full path of the process's main executable, read whole however long it
-// is; empty when its first module or its file name cannot be read. The
-// handle needs PROCESS_QUERY_INFORMATION | PROCESS_VM_READ.
+// is; empty when it cannot be read. The handle needs
+// PROCESS_QUERY_INFORMATION | PROCESS_VM_READ.
 WideString ReadProcessImagePath(HANDLE process);
 
-// The full path of one module of the process, read whole: the buffer starts
-// at MAX_PATH characters and doubles while the name fills it. Empty when
-// K32GetModuleFileNameExW fails.
+// The full path of one module of the process (null: its main executable),
+// read whole: the buffer starts at MAX_PATH characters and doubles while the
+// name fills it. Empty when K32GetModuleFileNameExW fails.
 WideString ReadModuleFileName(HANDLE process, HMODULE module);
 
 // True for a drive path (second and third characters ":\") or a path that

@@ -16,8 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <ctype.h>
 #include <fstream>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -259,6 +261,40 @@ TEST_P(DeliverableTest, ImportsOnlySystemDllsAndTheVdmFunctionsOfItsBuild)
     }
     EXPECT_EQ(importsVdmdbg, !GetParam().vdmdbgImports.empty());
     EXPECT_EQ(vdmdbgImports, GetParam().vdmdbgImports);
+}
+
+// At start the exes import what the command-line mode needs: the DLLs of
+// its window and of the process list (and, in TWK.exe, the VDM debugging
+// library for 16-bit tasks). shell32, comctl32, ole32 and oleaut32 are
+// loaded when first called (the build's delay imports): imported at start,
+// they would delay the first window.
+TEST_P(DeliverableTest, ImportsAtStartOnlyWhatTheCommandLineModeNeeds)
+{
+    std::vector<char> bytes = ReadFileBytes(Path());
+    ImportTable imports;
+    ASSERT_TRUE(PeImage(bytes).ReadImports(imports));
+    std::set<std::string> allowed = {"ADVAPI32.DLL", "GDI32.DLL", "KERNEL32.DLL", "MSVCRT.DLL", "USER32.DLL"};
+    if (GetParam().machine == IMAGE_FILE_MACHINE_I386)
+        allowed.insert("VDMDBG.DLL");
+    EXPECT_GE(imports.size(), 4u);
+    for (const auto& dll : imports) {
+        std::string name = dll.first;
+        for (char& c : name)
+            c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(allowed.count(name)) << name << " is loaded at start";
+    }
+}
+
+// Each exe stays within 100 KB. The usual way past it is a library function
+// that can throw (the throwing operator new, std::vector growth, ...): it
+// links the exception runtime, the unwinder and the name demangler into the
+// exe, about 100 KB, though the program throws nothing itself.
+TEST_P(DeliverableTest, StaysWithin100KB)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ASSERT_TRUE(GetFileAttributesExW(Path().c_str(), GetFileExInfoStandard, &data));
+    EXPECT_EQ(data.nFileSizeHigh, 0u);
+    EXPECT_LE(data.nFileSizeLow, 100u * 1024u);
 }
 
 std::wstring VersionString(const std::vector<BYTE>& info, const wchar_t* name)

@@ -10,6 +10,7 @@
 
 #include <psapi.h>
 
+#include <iterator>
 #include <memory>
 #include <set>
 #include <string>
@@ -105,6 +106,60 @@ TEST_F(ProcessSnapshotEnumerate, ListsTwoProcessesOfOneImageAsTwoEntriesInSystem
     ASSERT_GE(firstSeen, 0);
     ASSERT_GE(secondSeen, 0);
     EXPECT_EQ(a < b, firstSeen < secondSeen);
+}
+
+// The snapshot reads each image path through the null module handle. The
+// first module that K32EnumProcessModules lists is the same loader entry:
+// both ways are compared on every process that can be opened, with fixtures
+// at paths with spaces and Japanese names among them, so that the snapshot
+// lists the same processes with the same paths either way.
+TEST_F(ProcessSnapshotEnumerate, ReadsEveryImagePathAsTheFirstModuleNamesIt)
+{
+    TempDirectory dir(L"twk-first-module");
+    ASSERT_TRUE(dir.Created());
+    const std::wstring names[] = {L"Plain.exe", L"With Space\\Spaced Name.exe", L"日本語\\プログラム.exe"};
+    Programs programs;
+    for (const std::wstring& name : names) {
+        std::wstring image = dir / name;
+        ASSERT_TRUE(twk_test::CopyFileCreatingDirectories(twk_test::TargetProgramPath(), image));
+        programs.push_back(StartTarget(image, L"nowindow"));
+        ASSERT_TRUE(programs.back()) << name.size();
+    }
+
+    DWORD ids[1024];
+    DWORD bytes = 0;
+    ASSERT_TRUE(K32EnumProcesses(ids, sizeof(ids), &bytes));
+    int compared = 0;
+    for (DWORD i = 0; i < bytes / sizeof(DWORD); ++i) {
+        HANDLE process =
+            OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | SYNCHRONIZE, FALSE, ids[i]);
+        if (!process)
+            continue;
+        WideString viaNull = ReadProcessImagePath(process);
+        HMODULE first = nullptr;
+        DWORD needed = 0;
+        WideString viaFirst = K32EnumProcessModules(process, &first, sizeof(first), &needed)
+                                  ? ReadModuleFileName(process, first)
+                                  : WideString();
+        // A process of another test may end between the two reads.
+        bool ended = WaitForSingleObject(process, 0) == WAIT_OBJECT_0;
+        CloseHandle(process);
+        if (ended)
+            continue;
+        EXPECT_STREQ(viaNull.CStr(), viaFirst.CStr()) << "process " << ids[i];
+        ++compared;
+    }
+    EXPECT_GE(compared, static_cast<int>(std::size(names)) + 1);
+
+    // And the snapshot lists the fixtures with these paths.
+    ProcessSnapshot snapshot;
+    snapshot.Enumerate();
+    for (size_t i = 0; i < programs.size(); ++i) {
+        int index = FindEntry(snapshot, programs[i]->Id());
+        ASSERT_GE(index, 0) << i;
+        EXPECT_EQ(lstrcmpiW(snapshot.imagePaths[index].CStr(), (dir / names[i]).c_str()), 0)
+            << snapshot.imagePaths[index].CStr();
+    }
 }
 
 // 270 processes: more than the 256 ids of the first K32EnumProcesses buffer,

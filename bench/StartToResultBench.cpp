@@ -1,0 +1,264 @@
+#include "bench/StartToResultBench.h"
+
+#include "bench/BenchFigures.h"
+#include "bench/BenchFixtures.h"
+#include "process/ProcessSnapshot.h"
+#include "res/resource.h"
+#include "tests/support/ProgramRunner.h"
+#include "tests/support/StoredText.h"
+#include "tests/support/TargetProgram.h"
+#include "tests/support/TempDirectory.h"
+#include "tests/support/WindowDriver.h"
+
+#include <windows.h>
+
+#include <map>
+#include <memory>
+#include <stdio.h>
+#include <string>
+
+namespace twk_bench {
+
+namespace {
+
+using twk_test::RunningProgram;
+
+const wchar_t kTargetClass[] = L"TarnwickTarget";
+const wchar_t kTargetCaption[] = L"Tarnwick target";
+const wchar_t kResultCaption[] = L"Tarnwick の結果";
+const wchar_t kUnderWay[] = L"のプロセスを終了中";
+const wchar_t kEndedNormally[] = L"のプロセス終了はほぼ正常に行われました";
+const DWORD kWaitLimitMs = 20000;
+const DWORD kTargetIdleLimitMs = 5000;
+const DWORD kGoneLimitMs = 5000;
+
+// One measurement, or why there is none.
+struct Sample {
+    bool measured;
+    double ms;
+    std::string failure;
+};
+
+Sample Measured(double ms)
+{
+    return Sample{true, ms, std::string()};
+}
+
+Sample Failed(const std::string& why)
+{
+    return Sample{false, 0, why};
+}
+
+// A settled target: started, its window shown, and idle.
+std::unique_ptr<RunningProgram> StartSettledTarget(const std::wstring& image)
+{
+    std::unique_ptr<RunningProgram> target = twk_test::StartTarget(image, L"close");
+    if (!target)
+        return nullptr;
+    WaitForInputIdle(target->Handle(), kTargetIdleLimitMs);
+    WaitUntilIdle({target->Handle()}, kTargetIdleLimitMs);
+    return target;
+}
+
+// Polls every millisecond, so that the figures are not rounded up to a
+// coarse step. Returns the window, or null after kWaitLimitMs.
+template <typename Found> HWND PollForWindow(Found found)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        if (HWND window = found())
+            return window;
+        if (GetTickCount() - start >= kWaitLimitMs)
+            return nullptr;
+        Sleep(1);
+    }
+}
+
+// A visible top-level window of the process with the class and the caption.
+HWND ShownWindow(DWORD processId, const wchar_t* className, const wchar_t* caption)
+{
+    for (HWND window : twk_test::FindTopWindows(processId, className, nullptr)) {
+        if (twk_test::StoredText(window) == caption)
+            return window;
+    }
+    return nullptr;
+}
+
+Sample MeasureBareWindow(const std::wstring& image)
+{
+    double start = NowMs();
+    RunningProgram program(image, L"close");
+    if (!program.Started())
+        return Failed("the bare window program did not start");
+    HWND window = PollForWindow([&] { return ShownWindow(program.Id(), kTargetClass, kTargetCaption); });
+    double elapsed = NowMs() - start;
+    if (!window)
+        return Failed("the bare window program showed no window");
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    program.WaitExit(kGoneLimitMs);
+    twk_test::WaitForProcessGone(program.Id(), kGoneLimitMs);
+    return Measured(elapsed);
+}
+
+// TWK64.exe with the target's path, as a shortcut starts it.
+Sample MeasureTwk(const std::wstring& image)
+{
+    std::unique_ptr<RunningProgram> target = StartSettledTarget(image);
+    if (!target)
+        return Failed("the target did not start");
+
+    double start = NowMs();
+    RunningProgram twk(twk_test::BinPath(L"TWK64.exe"), L"\"" + image + L"\"");
+    if (!twk.Started())
+        return Failed("TWK64.exe did not start");
+    std::wstring outcome;
+    HWND result = PollForWindow([&]() -> HWND {
+        HWND window = ShownWindow(twk.Id(), L"#32770", kResultCaption);
+        if (!window)
+            return nullptr;
+        outcome = twk_test::StoredControlText(window, IDC_PROGRESS_STATUS);
+        return outcome == kUnderWay ? nullptr : window;
+    });
+    double elapsed = NowMs() - start;
+    if (!result)
+        return Failed("TWK64.exe showed no result");
+    PostMessageW(result, WM_CLOSE, 0, 0);
+    twk.WaitExit(kGoneLimitMs);
+    if (outcome != kEndedNormally)
+        return Failed("TWK64.exe showed another outcome");
+    if (!target->WaitExit(kGoneLimitMs))
+        return Failed("the target did not end");
+    twk_test::WaitForProcessGone(target->Id(), kGoneLimitMs);
+    return Measured(elapsed);
+}
+
+// Wine's taskkill.exe /im <name>; its report line goes to NUL.
+Sample MeasureTaskkill(const std::wstring& image)
+{
+    std::unique_ptr<RunningProgram> target = StartSettledTarget(image);
+    if (!target)
+        return Failed("the target did not start");
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    std::wstring taskkill = std::wstring(system) + L"\\taskkill.exe";
+    std::wstring name = image.substr(image.rfind(L'\\') + 1);
+    std::wstring commandLine = L"\"" + taskkill + L"\" /im " + name;
+
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             OPEN_EXISTING, 0, nullptr);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = nul;
+    startup.hStdOutput = nul;
+    startup.hStdError = nul;
+    PROCESS_INFORMATION info = {};
+    double start = NowMs();
+    BOOL started = CreateProcessW(taskkill.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
+                                  nullptr, &startup, &info);
+    bool exited = started && target->WaitExit(kWaitLimitMs);
+    double elapsed = NowMs() - start;
+    if (started) {
+        WaitForSingleObject(info.hProcess, kGoneLimitMs);
+        CloseHandle(info.hProcess);
+        CloseHandle(info.hThread);
+    }
+    CloseHandle(nul);
+    if (!started)
+        return Failed("taskkill.exe did not start");
+    if (!exited)
+        return Failed("taskkill.exe did not end the target");
+    twk_test::WaitForProcessGone(target->Id(), kGoneLimitMs);
+    return Measured(elapsed);
+}
+
+// The termination engine in this process, on a fresh snapshot.
+Sample MeasureEngine(const std::wstring& image)
+{
+    std::unique_ptr<RunningProgram> target = StartSettledTarget(image);
+    if (!target)
+        return Failed("the target did not start");
+    ProcessSnapshot snapshot;
+    double start = NowMs();
+    TerminateOutcome outcome = snapshot.TerminateByImage(WideString(image.c_str()), 10000);
+    double elapsed = NowMs() - start;
+    if (outcome != TerminateOutcome::EndedNormally)
+        return Failed(std::string("outcome ") + TerminateOutcomeName(outcome));
+    target->WaitExit(kGoneLimitMs);
+    twk_test::WaitForProcessGone(target->Id(), kGoneLimitMs);
+    return Measured(elapsed);
+}
+
+struct Contestant {
+    Contestant(const char* label, Sample (*measure)(const std::wstring&), const std::wstring& image)
+        : label(label), measure(measure), image(image)
+    {
+    }
+
+    const char* label;
+    Sample (*measure)(const std::wstring& image);
+    std::wstring image;
+    Figures figures;
+    std::map<std::string, int> failures;
+};
+
+} // namespace
+
+void BenchStartToResult(const std::wstring& directory, const char* desktop, int rounds)
+{
+    // Each contestant works on an image of its own, so that taskkill /im
+    // meets no other process of its name.
+    Contestant contestants[] = {
+        {"bare window program: start -> its window and text", MeasureBareWindow,
+         directory + L"\\BenchBare.exe"},
+        {"TWK64.exe <target>: start -> result shown", MeasureTwk, directory + L"\\BenchTwkTarget.exe"},
+        {"taskkill.exe /im <name>: start -> target exited", MeasureTaskkill,
+         directory + L"\\BenchKillTarget.exe"},
+        {"TerminateByImage in this process: call -> return", MeasureEngine,
+         directory + L"\\BenchEngineTarget.exe"},
+    };
+    const int count = sizeof(contestants) / sizeof(contestants[0]);
+    for (Contestant& c : contestants) {
+        if (!twk_test::CopyFileCreatingDirectories(twk_test::TargetProgramPath(), c.image)) {
+            printf("\nStart to result, %s desktop: not measured (twk_target.exe could not be copied)\n",
+                   desktop);
+            return;
+        }
+    }
+
+    int listed = ListedCount();
+    std::string loadBefore = LoadAverage();
+    // Alternating rounds; the order turns by one each round.
+    for (int round = 0; round < rounds; ++round) {
+        for (int i = 0; i < count; ++i) {
+            Contestant& c = contestants[(round + i) % count];
+            Sample sample = c.measure(c.image);
+            if (sample.measured)
+                c.figures.Add(sample.ms);
+            else
+                ++c.failures[sample.failure];
+        }
+    }
+
+    printf("\nStart to result, %s desktop (%d processes listed, %d alternating rounds)\n", desktop, listed,
+           rounds);
+    printf("  load average before: %s, after: %s\n", loadBefore.c_str(), LoadAverage().c_str());
+    PrintFiguresHeader("ms");
+    for (const Contestant& c : contestants)
+        PrintFiguresRow(c.label, c.figures);
+    for (const Contestant& c : contestants) {
+        for (const auto& failure : c.failures)
+            printf("  %d rounds not counted for %.20s...: %s\n", failure.second, c.label,
+                   failure.first.c_str());
+    }
+    const Figures& bare = contestants[0].figures;
+    const Figures& twk = contestants[1].figures;
+    const Figures& taskkill = contestants[2].figures;
+    if (!twk.Empty() && !taskkill.Empty())
+        printf("  TWK64.exe / taskkill.exe (medians): %.2f\n", twk.Median() / taskkill.Median());
+    if (!twk.Empty() && !bare.Empty())
+        printf("  TWK64.exe - bare window program (medians): %+.1f ms\n", twk.Median() - bare.Median());
+}
+
+} // namespace twk_bench
