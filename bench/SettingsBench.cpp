@@ -11,6 +11,8 @@
 //   2. TWK64.exe's handles, GDI and USER objects and private bytes before
 //      and after 200 refreshes.
 // Run it with bench/run-settings-bench.sh. Not a test: it checks nothing.
+#include "bench/BenchFigures.h"
+#include "bench/BenchFixtures.h"
 #include "core/AppInstance.h"
 #include "process/ProcessSnapshot.h"
 #include "res/resource.h"
@@ -33,63 +35,15 @@
 
 namespace {
 
+using twk_bench::Figures;
+using twk_bench::NowMs;
+using twk_bench::PrintFiguresRow;
 using twk_test::RunningProgram;
-using Programs = std::vector<std::unique_ptr<RunningProgram>>;
 
 const int kProcessLevels[] = {25, 100, 250};
 const int kRounds = 7;
 const int kLeakRefreshes = 200;
 const wchar_t kCaption[] = L"Tarnwick の設定(昇格中)";
-
-double NowMs()
-{
-    LARGE_INTEGER frequency, now;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&now);
-    return 1000.0 * static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-struct Figures {
-    std::vector<double> values;
-    void Add(double value) { values.push_back(value); }
-    double Median() const
-    {
-        std::vector<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        size_t n = sorted.size();
-        return n % 2 ? sorted[n / 2] : (sorted[n / 2 - 1] + sorted[n / 2]) / 2;
-    }
-    double Min() const { return *std::min_element(values.begin(), values.end()); }
-    double Max() const { return *std::max_element(values.begin(), values.end()); }
-};
-
-int ListedCount()
-{
-    ProcessSnapshot snapshot;
-    snapshot.Enumerate();
-    return snapshot.count;
-}
-
-// Starts "nowindow" fixtures until about `level` processes are listed; a
-// fixture that does not start is tried again once.
-bool GrowTo(int level, const std::wstring& image, Programs& programs)
-{
-    int missing = level - ListedCount();
-    for (int i = 0; i < missing; ++i) {
-        std::unique_ptr<RunningProgram> program = twk_test::StartTarget(image, L"nowindow");
-        if (!program) {
-            Sleep(500);
-            program = twk_test::StartTarget(image, L"nowindow");
-        }
-        if (!program) {
-            printf("  could not start fixture number %d of %d: level %d not reached\n",
-                   static_cast<int>(programs.size()) + 1, missing, level);
-            return false;
-        }
-        programs.push_back(std::move(program));
-    }
-    return true;
-}
 
 // The settings window of a TWK64.exe started without an argument.
 struct OpenedSettings {
@@ -130,11 +84,6 @@ double TimeRefresh(HWND dialog)
     return NowMs() - start;
 }
 
-void PrintRow(const char* name, const Figures& figures)
-{
-    printf("    %-40s %10.1f %10.1f %10.1f\n", name, figures.Median(), figures.Min(), figures.Max());
-}
-
 // The settings dialog inside this process: RefreshList beside a plain
 // Enumerate of the same processes, alternating.
 void BenchInProcess()
@@ -163,10 +112,10 @@ void BenchInProcess()
     }
     DestroyWindow(window);
     SettingsDialog::active = nullptr;
-    PrintRow("Enumerate, in this process", enumerate);
-    PrintRow("RefreshList, in this process", refresh);
-    PrintRow("of it the rows alone (FillList)", fill);
-    printf("    RefreshList / Enumerate: %.2f\n", refresh.Median() / enumerate.Median());
+    PrintFiguresRow("Enumerate, in this process (dialog beside)", enumerate);
+    PrintFiguresRow("RefreshList of the dialog in this process", refresh);
+    PrintFiguresRow("of it the rows alone (FillList)", fill);
+    printf("  RefreshList / Enumerate: %.2f\n", refresh.Median() / enumerate.Median());
 }
 
 void BenchLevel(int level)
@@ -190,12 +139,12 @@ void BenchLevel(int level)
         rows = RowCount(opened.dialog);
         CloseSettings(opened);
     }
-    printf("  about %d processes (%d listed by Enumerate, %d rows), %d rounds\n", level, listed, rows, kRounds);
-    printf("    %-40s %10s %10s %10s\n", "", "median ms", "min ms", "max ms");
-    PrintRow("Enumerate in this process", enumerate);
-    PrintRow("TWK64.exe start to its list filled", start);
-    PrintRow("one refresh (command 1103)", refresh);
-    printf("    refresh / Enumerate: %.2f\n", refresh.Median() / enumerate.Median());
+    printf("  about %d processes (%d listed by Enumerate, %d rows)\n", level, listed, rows);
+    twk_bench::PrintFiguresHeader("ms");
+    PrintFiguresRow("Enumerate, in this process", enumerate);
+    PrintFiguresRow("TWK64.exe start to its list filled", start);
+    PrintFiguresRow("one refresh of TWK64.exe (command 1103 sent)", refresh);
+    printf("  refresh / Enumerate: %.2f\n", refresh.Median() / enumerate.Median());
     BenchInProcess();
 }
 
@@ -261,19 +210,22 @@ int wmain()
         fprintf(stderr, "twk_target.exe not found beside the benchmark\n");
         return 1;
     }
-    printf("Settings window benchmark (%d processes listed before any fixture starts)\n\n", ListedCount());
+    printf("Settings window benchmark (%d processes listed before any fixture starts; load average %s)\n\n",
+           twk_bench::ListedCount(), twk_bench::LoadAverage().c_str());
 
-    Programs programs;
+    twk_bench::BackgroundLoad load(image);
     for (int level : kProcessLevels) {
-        if (!GrowTo(level, image, programs))
+        std::string problem;
+        if (!load.GrowTo(level, problem)) {
+            printf("  about %d processes: not reached (%s); nothing measured\n", level, problem.c_str());
             break;
-        Sleep(2000); // let the new processes settle
+        }
         BenchLevel(level);
         if (level == kProcessLevels[0])
             BenchResources();
         printf("\n");
         fflush(stdout);
     }
-    programs.clear();
+    load.Clear();
     return 0;
 }
