@@ -12,15 +12,6 @@ namespace twk_bench {
 
 namespace {
 
-struct Usage {
-    DWORD handleCount;   // GetProcessHandleCount
-    DWORD handlesProbed; // handle values that GetHandleInformation accepts
-    DWORD gdiObjects;    // GetGuiResources
-    DWORD userObjects;
-    SIZE_T privateUsage; // PROCESS_MEMORY_COUNTERS_EX::PrivateUsage
-    SIZE_T pagefileUsage;
-};
-
 // Wine answers GetProcessHandleCount with 0, so the open handles are also
 // counted by trying every handle value up to 65536.
 DWORD ProbeHandles()
@@ -32,6 +23,14 @@ DWORD ProbeHandles()
     }
     return open;
 }
+
+void PrintChange(const char* name, unsigned long long before, unsigned long long after)
+{
+    printf("  %-40s %12llu %12llu %+12lld\n", name, before, after,
+           static_cast<long long>(after) - static_cast<long long>(before));
+}
+
+} // namespace
 
 Usage OwnUsage()
 {
@@ -50,13 +49,16 @@ Usage OwnUsage()
     return usage;
 }
 
-void PrintChange(const char* name, unsigned long long before, unsigned long long after)
+void PrintUsageChange(const Usage& before, const Usage& after)
 {
-    printf("  %-40s %12llu %12llu %+12lld\n", name, before, after,
-           static_cast<long long>(after) - static_cast<long long>(before));
+    printf("  %-40s %12s %12s %12s\n", "", "before", "after", "change");
+    PrintChange("handles (GetProcessHandleCount)", before.handleCount, after.handleCount);
+    PrintChange("handles (open handle values probed)", before.handlesProbed, after.handlesProbed);
+    PrintChange("GDI objects (GetGuiResources)", before.gdiObjects, after.gdiObjects);
+    PrintChange("USER objects (GetGuiResources)", before.userObjects, after.userObjects);
+    PrintChange("private bytes (PrivateUsage)", before.privateUsage, after.privateUsage);
+    PrintChange("private bytes (PagefileUsage)", before.pagefileUsage, after.pagefileUsage);
 }
-
-} // namespace
 
 void BenchGrowth(int calls)
 {
@@ -68,13 +70,7 @@ void BenchGrowth(int calls)
         snapshot.Enumerate();
     Usage after = OwnUsage();
     printf("\nThis process around %d Enumerate calls on one snapshot (%d processes listed)\n", calls, listed);
-    printf("  %-40s %12s %12s %12s\n", "", "before", "after", "change");
-    PrintChange("handles (GetProcessHandleCount)", before.handleCount, after.handleCount);
-    PrintChange("handles (open handle values probed)", before.handlesProbed, after.handlesProbed);
-    PrintChange("GDI objects (GetGuiResources)", before.gdiObjects, after.gdiObjects);
-    PrintChange("USER objects (GetGuiResources)", before.userObjects, after.userObjects);
-    PrintChange("private bytes (PrivateUsage)", before.privateUsage, after.privateUsage);
-    PrintChange("private bytes (PagefileUsage)", before.pagefileUsage, after.pagefileUsage);
+    PrintUsageChange(before, after);
 }
 
 } // namespace twk_bench

@@ -8,11 +8,12 @@
 //      The same two in this process, without the messages between two
 //      programs: the settings dialog made here from the program's own
 //      template, RefreshList beside Enumerate, in alternating rounds.
-//   2. TWK64.exe's handles, GDI and USER objects and private bytes before
-//      and after 200 refreshes.
+//   2. The handles, GDI and USER objects and private bytes of this process
+//      before and after 200 refreshes of the dialog made here.
 // Run it with bench/run-settings-bench.sh. Not a test: it checks nothing.
 #include "bench/BenchFigures.h"
 #include "bench/BenchFixtures.h"
+#include "bench/GrowthBench.h"
 #include "core/AppInstance.h"
 #include "process/ProcessSnapshot.h"
 #include "res/resource.h"
@@ -25,7 +26,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-#include <psapi.h>
 
 #include <algorithm>
 #include <memory>
@@ -148,55 +148,30 @@ void BenchLevel(int level)
     BenchInProcess();
 }
 
-struct Usage {
-    DWORD handles;
-    DWORD gdiObjects;
-    DWORD userObjects;
-    SIZE_T privateUsage;
-    SIZE_T pagefileUsage;
-};
-
-Usage UsageOf(HANDLE process)
-{
-    Usage usage{0, GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS), 0, 0};
-    GetProcessHandleCount(process, &usage.handles);
-    PROCESS_MEMORY_COUNTERS_EX counters = {};
-    counters.cb = sizeof(counters);
-    if (K32GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                sizeof(counters))) {
-        usage.privateUsage = counters.PrivateUsage;
-        usage.pagefileUsage = counters.PagefileUsage;
-    }
-    return usage;
-}
-
-void PrintChange(const char* name, unsigned long long before, unsigned long long after)
-{
-    printf("  %-36s %14llu %14llu %+14lld%s\n", name, before, after,
-           static_cast<long long>(after) - static_cast<long long>(before),
-           before == 0 && after == 0 ? "   (Wine reads 0: not measured)" : "");
-}
-
+// The settings dialog inside this process around many refreshes: what it
+// leaves behind (handles are counted by probing, which works in the own
+// process under Wine too).
 void BenchResources()
 {
-    OpenedSettings opened = OpenSettings();
-    if (!opened.dialog) {
-        printf("\nResources: the settings window did not open; nothing measured\n");
+    SettingsDialog dialog;
+    SettingsDialog::active = &dialog;
+    HWND window = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_SETTINGS), nullptr,
+                                     SettingsDialogProc, 0);
+    if (!window) {
+        printf("\nResources: the dialog could not be made; nothing measured\n");
         return;
     }
-    TimeRefresh(opened.dialog);
-    Usage before = UsageOf(opened.program->Handle());
+    ShowWindow(window, SW_SHOW);
+    dialog.RefreshList();
+    twk_bench::Usage before = twk_bench::OwnUsage();
     for (int i = 0; i < kLeakRefreshes; ++i)
-        TimeRefresh(opened.dialog);
-    Usage after = UsageOf(opened.program->Handle());
-    printf("\nTWK64.exe around %d refreshes (%d rows)\n", kLeakRefreshes, RowCount(opened.dialog));
-    printf("  %-36s %14s %14s %14s\n", "", "before", "after", "change");
-    PrintChange("handles (GetProcessHandleCount)", before.handles, after.handles);
-    PrintChange("GDI objects (GetGuiResources)", before.gdiObjects, after.gdiObjects);
-    PrintChange("USER objects (GetGuiResources)", before.userObjects, after.userObjects);
-    PrintChange("private bytes (PrivateUsage)", before.privateUsage, after.privateUsage);
-    PrintChange("private bytes (PagefileUsage)", before.pagefileUsage, after.pagefileUsage);
-    CloseSettings(opened);
+        dialog.RefreshList();
+    twk_bench::Usage after = twk_bench::OwnUsage();
+    printf("\nThis process around %d refreshes of the settings dialog (%d processes listed)\n",
+           kLeakRefreshes, dialog.snapshot.count);
+    twk_bench::PrintUsageChange(before, after);
+    DestroyWindow(window);
+    SettingsDialog::active = nullptr;
 }
 
 } // namespace
