@@ -1,5 +1,6 @@
 #include "bench/BenchFixtures.h"
 
+#include "bench/BenchFigures.h"
 #include "process/ProcessSnapshot.h"
 #include "tests/support/TargetProgram.h"
 
@@ -16,13 +17,20 @@ const DWORD kIdleWindowMs = 150;
 const DWORD kSettleLimitMs = 20000;
 const DWORD kGoneLimitMs = 5000;
 
+const DWORD kQuietWindowMs = 200;
+const double kQuietIdleShare = 0.9;
+
+ULONGLONG Ticks(const FILETIME& time)
+{
+    return static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
 ULONGLONG CpuTime(HANDLE process)
 {
     FILETIME creation, exit, kernel, user;
     if (!GetProcessTimes(process, &creation, &exit, &kernel, &user))
         return 0;
-    return (static_cast<ULONGLONG>(kernel.dwHighDateTime) << 32 | kernel.dwLowDateTime) +
-           (static_cast<ULONGLONG>(user.dwHighDateTime) << 32 | user.dwLowDateTime);
+    return Ticks(kernel) + Ticks(user);
 }
 
 ULONGLONG TotalCpuTime(const std::vector<HANDLE>& processes)
@@ -58,6 +66,26 @@ bool WaitUntilIdle(const std::vector<HANDLE>& processes, DWORD limitMs)
         last = now;
     }
     return true;
+}
+
+bool WaitForQuietMachine(DWORD limitMs)
+{
+    // The idle time of all processors against the wall-clock time they had.
+    SYSTEM_INFO system = {};
+    GetSystemInfo(&system);
+    DWORD start = GetTickCount();
+    for (;;) {
+        FILETIME idleBefore, kernel, user, idleAfter;
+        GetSystemTimes(&idleBefore, &kernel, &user);
+        double windowStart = NowMs();
+        Sleep(kQuietWindowMs);
+        GetSystemTimes(&idleAfter, &kernel, &user);
+        double available = (NowMs() - windowStart) * 10000.0 * system.dwNumberOfProcessors;
+        if (static_cast<double>(Ticks(idleAfter) - Ticks(idleBefore)) >= kQuietIdleShare * available)
+            return true;
+        if (GetTickCount() - start >= limitMs)
+            return false;
+    }
 }
 
 bool BackgroundLoad::GrowTo(int level, std::string& problem)

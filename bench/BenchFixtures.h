@@ -22,6 +22,12 @@ int ListedCount();
 // and idle), or until limitMs. Returns false on the limit.
 bool WaitUntilIdle(const std::vector<HANDLE>& processes, DWORD limitMs);
 
+// Waits until the machine's processors have been nearly idle for a short
+// window (other programs' work, or the end of the processes of a previous
+// round, would otherwise land in a measurement), or until limitMs. Returns
+// false on the limit.
+bool WaitForQuietMachine(DWORD limitMs);
+
 // Idle "nowindow" copies of the fixture, started from one image path.
 class BackgroundLoad {
 public:

@@ -33,7 +33,7 @@ namespace {
 
 using namespace twk_bench;
 
-const int kStartRounds = 11;
+const int kStartRounds = 15;
 const int kEnumerateRounds = 21;
 const int kGrowthCalls = 1000;
 const int kBusyDesktop = 110;

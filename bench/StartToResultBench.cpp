@@ -31,22 +31,40 @@ const wchar_t kEndedNormally[] = L"のプロセス終了はほぼ正常に行わ
 const DWORD kWaitLimitMs = 20000;
 const DWORD kTargetIdleLimitMs = 5000;
 const DWORD kGoneLimitMs = 5000;
+const DWORD kQuietLimitMs = 3000;
 
 // One measurement, or why there is none.
 struct Sample {
     bool measured;
     double ms;
     std::string failure;
+    bool quiet; // the machine was quiet when the measurement began
 };
 
-Sample Measured(double ms)
+// Called right before the clock starts: waits for a quiet moment.
+bool QuietStart()
 {
-    return Sample{true, ms, std::string()};
+    return WaitForQuietMachine(kQuietLimitMs);
+}
+
+Sample Measured(double ms, bool quiet)
+{
+    return Sample{true, ms, std::string(), quiet};
 }
 
 Sample Failed(const std::string& why)
 {
-    return Sample{false, 0, why};
+    return Sample{false, 0, why, true};
+}
+
+// Lets go of a program that has ended and waits until it is no longer
+// listed: Wine lists a process as long as a handle to it is open, and about
+// half a second after.
+void ForgetEnded(std::unique_ptr<RunningProgram>& program)
+{
+    DWORD id = program->Id();
+    program.reset();
+    twk_test::WaitForProcessGone(id, kGoneLimitMs);
 }
 
 // A settled target: started, its window shown, and idle.
@@ -60,13 +78,34 @@ std::unique_ptr<RunningProgram> StartSettledTarget(const std::wstring& image)
     return target;
 }
 
+// The process's top-level window of the class, visible or not yet. Only the
+// windows of that class are looked at (the system filters them), so that a
+// poll costs the measured program next to nothing.
+HWND OwnedWindow(DWORD processId, const wchar_t* className)
+{
+    for (HWND window = FindWindowExW(nullptr, nullptr, className, nullptr); window;
+         window = FindWindowExW(nullptr, window, className, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId)
+            return window;
+    }
+    return nullptr;
+}
+
 // Polls every millisecond, so that the figures are not rounded up to a
-// coarse step. Returns the window, or null after kWaitLimitMs.
-template <typename Found> HWND PollForWindow(Found found)
+// coarse step. Each poll asks the system little: once the process's window
+// is found, only that window is read, so that the polling slows the measured
+// program as little as possible. Returns the window once done(window) holds, or null
+// after kWaitLimitMs.
+template <typename Done> HWND PollWindow(DWORD processId, const wchar_t* className, Done done)
 {
     DWORD start = GetTickCount();
+    HWND window = nullptr;
     for (;;) {
-        if (HWND window = found())
+        if (!window)
+            window = OwnedWindow(processId, className);
+        if (window && done(window))
             return window;
         if (GetTickCount() - start >= kWaitLimitMs)
             return nullptr;
@@ -74,30 +113,23 @@ template <typename Found> HWND PollForWindow(Found found)
     }
 }
 
-// A visible top-level window of the process with the class and the caption.
-HWND ShownWindow(DWORD processId, const wchar_t* className, const wchar_t* caption)
-{
-    for (HWND window : twk_test::FindTopWindows(processId, className, nullptr)) {
-        if (twk_test::StoredText(window) == caption)
-            return window;
-    }
-    return nullptr;
-}
-
 Sample MeasureBareWindow(const std::wstring& image)
 {
+    bool quiet = QuietStart();
     double start = NowMs();
-    RunningProgram program(image, L"close");
-    if (!program.Started())
+    std::unique_ptr<RunningProgram> program(new RunningProgram(image, L"close"));
+    if (!program->Started())
         return Failed("the bare window program did not start");
-    HWND window = PollForWindow([&] { return ShownWindow(program.Id(), kTargetClass, kTargetCaption); });
+    HWND window = PollWindow(program->Id(), kTargetClass, [](HWND found) {
+        return IsWindowVisible(found) && twk_test::StoredText(found) == kTargetCaption;
+    });
     double elapsed = NowMs() - start;
     if (!window)
         return Failed("the bare window program showed no window");
     PostMessageW(window, WM_CLOSE, 0, 0);
-    program.WaitExit(kGoneLimitMs);
-    twk_test::WaitForProcessGone(program.Id(), kGoneLimitMs);
-    return Measured(elapsed);
+    program->WaitExit(kGoneLimitMs);
+    ForgetEnded(program);
+    return Measured(elapsed, quiet);
 }
 
 // TWK64.exe with the target's path, as a shortcut starts it.
@@ -107,17 +139,21 @@ Sample MeasureTwk(const std::wstring& image)
     if (!target)
         return Failed("the target did not start");
 
+    bool quiet = QuietStart();
     double start = NowMs();
     RunningProgram twk(twk_test::BinPath(L"TWK64.exe"), L"\"" + image + L"\"");
     if (!twk.Started())
         return Failed("TWK64.exe did not start");
+    // The caption changes first; the outcome is read once line 2 changes too.
     std::wstring outcome;
-    HWND result = PollForWindow([&]() -> HWND {
-        HWND window = ShownWindow(twk.Id(), L"#32770", kResultCaption);
-        if (!window)
-            return nullptr;
-        outcome = twk_test::StoredControlText(window, IDC_PROGRESS_STATUS);
-        return outcome == kUnderWay ? nullptr : window;
+    HWND status = nullptr;
+    HWND result = PollWindow(twk.Id(), L"#32770", [&](HWND dialog) {
+        if (!status)
+            status = GetDlgItem(dialog, IDC_PROGRESS_STATUS);
+        if (!status || twk_test::StoredText(dialog) != kResultCaption)
+            return false;
+        outcome = twk_test::StoredText(status);
+        return outcome != kUnderWay;
     });
     double elapsed = NowMs() - start;
     if (!result)
@@ -128,8 +164,8 @@ Sample MeasureTwk(const std::wstring& image)
         return Failed("TWK64.exe showed another outcome");
     if (!target->WaitExit(kGoneLimitMs))
         return Failed("the target did not end");
-    twk_test::WaitForProcessGone(target->Id(), kGoneLimitMs);
-    return Measured(elapsed);
+    ForgetEnded(target);
+    return Measured(elapsed, quiet);
 }
 
 // Wine's taskkill.exe /im <name>; its report line goes to NUL.
@@ -154,6 +190,7 @@ Sample MeasureTaskkill(const std::wstring& image)
     startup.hStdOutput = nul;
     startup.hStdError = nul;
     PROCESS_INFORMATION info = {};
+    bool quiet = QuietStart();
     double start = NowMs();
     BOOL started = CreateProcessW(taskkill.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
                                   nullptr, &startup, &info);
@@ -169,8 +206,8 @@ Sample MeasureTaskkill(const std::wstring& image)
         return Failed("taskkill.exe did not start");
     if (!exited)
         return Failed("taskkill.exe did not end the target");
-    twk_test::WaitForProcessGone(target->Id(), kGoneLimitMs);
-    return Measured(elapsed);
+    ForgetEnded(target);
+    return Measured(elapsed, quiet);
 }
 
 // The termination engine in this process, on a fresh snapshot.
@@ -180,14 +217,15 @@ Sample MeasureEngine(const std::wstring& image)
     if (!target)
         return Failed("the target did not start");
     ProcessSnapshot snapshot;
+    bool quiet = QuietStart();
     double start = NowMs();
     TerminateOutcome outcome = snapshot.TerminateByImage(WideString(image.c_str()), 10000);
     double elapsed = NowMs() - start;
     if (outcome != TerminateOutcome::EndedNormally)
         return Failed(std::string("outcome ") + TerminateOutcomeName(outcome));
     target->WaitExit(kGoneLimitMs);
-    twk_test::WaitForProcessGone(target->Id(), kGoneLimitMs);
-    return Measured(elapsed);
+    ForgetEnded(target);
+    return Measured(elapsed, quiet);
 }
 
 struct Contestant {
@@ -229,11 +267,13 @@ void BenchStartToResult(const std::wstring& directory, const char* desktop, int 
 
     int listed = ListedCount();
     std::string loadBefore = LoadAverage();
+    int busyMeasurements = 0;
     // Alternating rounds; the order turns by one each round.
     for (int round = 0; round < rounds; ++round) {
         for (int i = 0; i < count; ++i) {
             Contestant& c = contestants[(round + i) % count];
             Sample sample = c.measure(c.image);
+            busyMeasurements += sample.quiet ? 0 : 1;
             if (sample.measured)
                 c.figures.Add(sample.ms);
             else
@@ -244,6 +284,9 @@ void BenchStartToResult(const std::wstring& directory, const char* desktop, int 
     printf("\nStart to result, %s desktop (%d processes listed, %d alternating rounds)\n", desktop, listed,
            rounds);
     printf("  load average before: %s, after: %s\n", loadBefore.c_str(), LoadAverage().c_str());
+    printf(
+        "  %d of %d measurements began without a quiet moment (processors less than 90 %% idle for %lu s)\n",
+        busyMeasurements, rounds * count, kQuietLimitMs / 1000);
     PrintFiguresHeader("ms");
     for (const Contestant& c : contestants)
         PrintFiguresRow(c.label, c.figures);
