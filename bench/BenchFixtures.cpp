@@ -107,8 +107,8 @@ bool BackgroundLoad::GrowTo(int level, std::string& problem)
     }
     char text[256];
     snprintf(text, sizeof(text),
-             "only %d of %d processes listed after %d rounds of starts: %d fixtures did not start "
-             "(last error %lu), %d did not get ready within %lu s",
+             "only %d of %d processes listed after %d rounds of starts: %d starts failed "
+             "(last error %lu), %d fixtures started but did not get ready within %lu s",
              listed, level, kStartRounds, failures.notStarted, failures.lastError, failures.notReady,
              kReadyLimitMs / 1000);
     problem = text;

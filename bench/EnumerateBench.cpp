@@ -1,5 +1,6 @@
 #include "bench/EnumerateBench.h"
 
+#include "bench/BenchFixtures.h"
 #include "process/ProcessSnapshot.h"
 
 #include <windows.h>
@@ -23,6 +24,7 @@ struct RawEntry {
 };
 
 const int kIdCapacity = 4096;
+const DWORD kQuietLimitMs = 1000;
 
 // One enumeration pass made of the system calls alone: no strings, no
 // allocation, no failure reports. With `record`, the entries are kept for
@@ -122,6 +124,9 @@ void MeasureEnumerate(EnumerateLevel& level, int rounds)
     for (int round = 0; round < rounds; ++round) {
         for (int i = 0; i < 3; ++i) {
             int which = (round + i) % 3;
+            // Each pass begins at a quiet moment: back to back, the passes
+            // would soon run on processors the machine has slowed down.
+            WaitForQuietMachine(kQuietLimitMs);
             double start = NowMs();
             int listed = 0;
             if (which == 0) {
@@ -142,19 +147,16 @@ void PrintEnumerateLevels(const std::vector<EnumerateLevel>& levels, int rounds)
     printf("\nEnumerate beside the raw calls on the same processes (microseconds per listed process,\n"
            "median [min-max] of %d alternating rounds)\n",
            rounds);
-    printf("  %-6s %-6s %-28s %-28s %-28s %s\n", "wanted", "listed", "Enumerate", "raw calls, null module",
-           "raw calls, first module", "Enumerate / raw");
+    printf("  %-6s %-6s %-9s %-28s %-28s %-28s %s\n", "wanted", "listed", "same", "Enumerate",
+           "raw calls, null module", "raw calls, first module", "Enumerate / raw");
     for (const EnumerateLevel& level : levels) {
         if (!level.reached) {
             printf("  %-6d not measured: %s\n", level.wanted, level.problem.c_str());
             continue;
         }
-        printf("  %-6d %-6d %-28s %-28s %-28s %.2f\n", level.wanted, level.listed,
-               Cell(level.enumerate).c_str(), Cell(level.rawNull).c_str(), Cell(level.rawFirst).c_str(),
-               level.enumerate.Median() / level.rawNull.Median());
-        if (!level.identical)
-            printf(
-                "         (the raw calls did not give Enumerate's entries: processes changed meanwhile?)\n");
+        printf("  %-6d %-6d %-9s %-28s %-28s %-28s %.2f\n", level.wanted, level.listed,
+               level.identical ? "yes" : "no", Cell(level.enumerate).c_str(), Cell(level.rawNull).c_str(),
+               Cell(level.rawFirst).c_str(), level.enumerate.Median() / level.rawNull.Median());
     }
     const EnumerateLevel* first = nullptr;
     const EnumerateLevel* last = nullptr;
@@ -165,6 +167,8 @@ void PrintEnumerateLevels(const std::vector<EnumerateLevel>& levels, int rounds)
             first = &level;
         last = &level;
     }
+    if (first)
+        printf("  (same: the raw calls with the null module handle gave Enumerate's entries exactly)\n");
     if (first && last && first != last)
         printf("  per process at %d / at %d: Enumerate %.2f, raw calls (null module) %.2f, (first module) "
                "%.2f\n",
