@@ -99,21 +99,20 @@ int CompareSnapshotRows(const ProcessSnapshot& snapshot, int first, int second, 
     if (sortKey < -kLastSortColumn || sortKey > kLastSortColumn)
         return 0;
     int sign = sortKey > 0 ? 1 : -1;
-    PathString firstPath(snapshot.imagePaths[first]);
-    PathString secondPath(snapshot.imagePaths[second]);
+    int column = sortKey * sign - 1;
     const ProcessEntry& firstEntry = snapshot.entries[first];
     const ProcessEntry& secondEntry = snapshot.entries[second];
 
-    switch (sortKey * sign) {
-    case 1:
-        return lstrcmpW(firstPath.FileName().CStr(), secondPath.FileName().CStr()) * sign;
-    case 2:
+    switch (column) {
+    case 0: // image name
+    case 3: // directory
+        return lstrcmpW(CellText(snapshot, first, column).CStr(), CellText(snapshot, second, column).CStr()) *
+               sign;
+    case 1: // attributes
         return Strictly(lstrcmpW(AttributeText(firstEntry).CStr(), AttributeText(secondEntry).CStr()) > 0) *
                sign;
-    case 3:
+    case 2: // PID
         return Strictly(NonNegative(firstEntry.id) > NonNegative(secondEntry.id)) * sign;
-    case 4:
-        return lstrcmpW(firstPath.Directory().CStr(), secondPath.Directory().CStr()) * sign;
     }
     return 0;
 }
